@@ -1,0 +1,31 @@
+# One replay plug-in: the shared replay frame with one game's profile. The
+# plug-in's folder holds the profile, PluginReader.h (which names the reader
+# class) and the module-definition file NAME.def.
+function(add_replay_plugin name)
+  set(dir ${CMAKE_CURRENT_SOURCE_DIR})
+  add_library(${name}_exports OBJECT
+    ${CMAKE_SOURCE_DIR}/replay/ReplayExports.cpp
+    ${CMAKE_SOURCE_DIR}/editor/EditDialogExport.cpp
+  )
+  target_include_directories(${name}_exports PRIVATE ${dir} ${CMAKE_SOURCE_DIR})
+
+  add_library(${name} SHARED
+    ${ARGN}
+    $<TARGET_OBJECTS:${name}_exports>
+    ${CMAKE_SOURCE_DIR}/common/DllMain.cpp
+    ${CMAKE_SOURCE_DIR}/common/LoadFile.cpp
+    ${dir}/${name}.def
+  )
+  kvp_plugin_properties(${name})
+  target_link_libraries(${name} PRIVATE kvp_replay_core)
+  set_property(GLOBAL APPEND PROPERTY KVP_PLUGINS ${name})
+endfunction()
+
+function(kvp_plugin_properties name)
+  set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".kvp"
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/plugins
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/plugins)
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_SOURCE_DIR})
+  # The .def names the exports undecorated; stdcall symbols carry @N.
+  target_link_options(${name} PRIVATE -Wl,--enable-stdcall-fixup -static -s)
+endfunction()

@@ -1,0 +1,24 @@
+# The portable core: no Windows dependency, built natively for the sanitizer
+# and fuzzer runs and into every plug-in.
+add_library(kvp_common STATIC
+  common/FormatField.cpp
+  common/HostMemory.cpp
+  common/PluginInfo.cpp
+  common/ShiftJis.cpp
+)
+target_include_directories(kvp_common PUBLIC ${CMAKE_SOURCE_DIR})
+
+add_library(kvp_replay_core STATIC
+  replay/CReplayReader.cpp
+  replay/ReplayContainer.cpp
+  replay/ReplayInfo.cpp
+  replay/ReplayRows.cpp
+  replay/SlotFromFileName.cpp
+)
+target_link_libraries(kvp_replay_core PUBLIC kvp_common)
+
+# Every game's profile in one library, for tests and tools that handle all
+# games at once. A plug-in links only its own.
+file(GLOB kvp_replay_profile_sources ${CMAKE_SOURCE_DIR}/plugins/*/*Rec.cpp)
+add_library(kvp_replay_profiles STATIC ${kvp_replay_profile_sources})
+target_link_libraries(kvp_replay_profiles PUBLIC kvp_replay_core)

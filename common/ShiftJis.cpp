@@ -1,0 +1,32 @@
+#include "common/ShiftJis.h"
+
+namespace sjis {
+
+size_t FitLength(const char* text, size_t length, size_t maxLength) noexcept
+{
+    if (length <= maxLength) return length;
+    size_t i = 0;
+    while (i < maxLength) {
+        const size_t step = IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        if (i + step > maxLength) break;  // a lone lead byte would be left behind
+        i += step;
+    }
+    return i;
+}
+
+const char* FileNamePart(const char* path) noexcept
+{
+    const char* name = path;
+    for (const char* p = path; *p; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (IsLeadByte(c)) {
+            if (!p[1]) break;
+            ++p;  // the trail byte may be 0x5C and is not a separator
+        } else if (c == '\\' || c == '/') {
+            name = p + 1;
+        }
+    }
+    return name;
+}
+
+}  // namespace sjis

@@ -1,0 +1,4 @@
+#pragma once
+#include "KvoraRec.h"
+
+using CPluginReader = CKvoraRec;

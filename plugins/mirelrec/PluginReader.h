@@ -1,0 +1,4 @@
+#pragma once
+#include "MirelRec.h"
+
+using CPluginReader = CMirelRec;

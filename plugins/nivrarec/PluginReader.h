@@ -1,0 +1,4 @@
+#pragma once
+#include "NivraRec.h"
+
+using CPluginReader = CNivraRec;

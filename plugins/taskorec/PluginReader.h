@@ -1,0 +1,4 @@
+#pragma once
+#include "TaskoRec.h"
+
+using CPluginReader = CTaskoRec;

@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdint>
+
+#include "replay/IReplay.h"
+#include "replay/ReplayInfo.h"
+#include "replay/ReplayProfile.h"
+
+// The reader every replay game uses; the game enters only through its
+// profile. Each plug-in names its own subclass (CKvoraRec and so on).
+class CReplayReader : public IReplay {
+public:
+    explicit CReplayReader(const ReplayProfile& profile) noexcept : m_profile(profile) {}
+
+    bool CheckMagic(const char* data, uint32_t size) const noexcept override;
+    int GetInfoSection(const char* data, uint32_t size, const char** text,
+                       uint32_t* textSize) const noexcept override;
+    int GetCommentSection(const char* data, uint32_t size, const char** text,
+                          uint32_t* textSize) const noexcept override;
+    int GetSlotFromFileName(const char* name, SlotKind* kind, char* buffer,
+                            size_t bufferSize) const noexcept override;
+
+    // Parses the information section into info. Results: 0 done, 2 no
+    // well-formed information section, 4 the copy cannot be allocated.
+    int GetInfo(const char* data, uint32_t size, ReplayInfo& info) const noexcept;
+
+    const ReplayProfile& Profile() const noexcept { return m_profile; }
+
+private:
+    const ReplayProfile& m_profile;
+};

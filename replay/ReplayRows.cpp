@@ -1,0 +1,96 @@
+#include "replay/ReplayRows.h"
+
+#include <cstring>
+
+#include "replay/ReplayContainer.h"
+
+namespace {
+
+// Locator results onto the host contract.
+PluginResult FromLocator(int locator) noexcept
+{
+    switch (locator) {
+    case kSectionFound: return Ok;
+    case kSectionBadCall:
+    case kSectionMissing: return ReadError;
+    case 4: return OutOfMemory;
+    default: return Failure;
+    }
+}
+
+void WriteSlot(const CReplayReader& reader, const char* fileName, char* field, PluginResult& answer) noexcept
+{
+    SlotKind kind = Other;
+    char slot[5] = {};
+    const int result = reader.GetSlotFromFileName(fileName, &kind, slot, sizeof slot);
+    if (result == kSlotNoMemory) answer = OutOfMemory;
+    if (result != kSlotDone) return;
+    switch (kind) {
+    case Numbered: FormatField(field, "No.%2s", slot); break;
+    case User: FormatField(field, "User"); break;
+    default: FormatField(field, "----"); break;
+    }
+}
+
+}  // namespace
+
+PluginResult MakeListInfo(const CReplayReader& reader, const char* image, uint32_t size,
+                          HLOCAL* row, const char* fileName) noexcept
+{
+    if (!image || !row) return Failure;
+    if (!reader.CheckMagic(image, size)) return Unsupported;
+
+    const ReplayProfile& profile = reader.Profile();
+    char* block = static_cast<char*>(HostAlloc(size_t(profile.columnCount) * kFieldSize));
+    *row = block;
+    if (!block) return OutOfMemory;
+
+    ReplayInfo info;
+    const int parsed = reader.GetInfo(image, size, info);
+    if (parsed != Ok) return static_cast<PluginResult>(parsed);
+
+    const char* comment = nullptr;
+    uint32_t commentSize = 0;
+    const PluginResult located =
+        FromLocator(FindUserSection(kCommentSection, image, size, &comment, &commentSize));
+    if (located != Ok) return located;
+    // A comment without a NUL ends at the end of its payload.
+    const size_t commentLength = strnlen(comment, commentSize);
+
+    PluginResult answer = Ok;
+    for (uint32_t i = 0; i < profile.columnCount; ++i) {
+        const ReplayColumn& column = profile.columns[i];
+        char* field = block + size_t(i) * kFieldSize;
+        switch (column.source) {
+        case ColumnSource::Host: break;
+        case ColumnSource::Slot: WriteSlot(reader, fileName ? fileName : "", field, answer); break;
+        case ColumnSource::Info: FormatField(field, "%s", info.Get(column.field)); break;
+        case ColumnSource::Comment:
+            // Bound the length first: a stored comment may be 30000 bytes.
+            FormatField(field, "%.*s", static_cast<int>(commentLength < kFieldSize ? commentLength : kFieldSize),
+                        comment);
+            break;
+        }
+    }
+    return answer;
+}
+
+PluginResult MakeInfoText(const CReplayReader& reader, TextKind kind, const char* image,
+                          uint32_t size, HLOCAL* text) noexcept
+{
+    if (!text) return Failure;
+    const char* payload = nullptr;
+    uint32_t payloadSize = 0;
+    const int locator = kind == TextKind::Information
+                            ? reader.GetInfoSection(image, size, &payload, &payloadSize)
+                            : reader.GetCommentSection(image, size, &payload, &payloadSize);
+    const PluginResult result = FromLocator(locator);
+    if (result != Ok) return result;
+
+    const bool terminated = payloadSize && std::memchr(payload, '\0', payloadSize);
+    char* block = static_cast<char*>(HostAlloc(size_t(payloadSize) + (terminated ? 0 : 1)));
+    *text = block;
+    if (!block) return OutOfMemory;
+    if (payloadSize) std::memcpy(block, payload, payloadSize);
+    return Ok;
+}
