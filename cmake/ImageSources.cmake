@@ -1,0 +1,17 @@
+# The picture plug-ins' portable core: no Windows dependency, built natively
+# for the sanitizer runs and benchmarks and into both picture plug-ins.
+add_library(kvp_image_core STATIC
+  image/Lzss.cpp
+)
+target_link_libraries(kvp_image_core PUBLIC kvp_common)
+
+# Stream writers, sample pictures and the step-by-step decoder for tests and
+# benchmarks; never part of a plug-in, built only when something links them.
+add_library(kvp_lzss_encoder STATIC EXCLUDE_FROM_ALL
+  tools/LzssEncoder.cpp
+  tools/SamplePicture.cpp
+)
+target_include_directories(kvp_lzss_encoder PUBLIC ${CMAKE_SOURCE_DIR})
+
+add_library(kvp_lzss_reference STATIC EXCLUDE_FROM_ALL tools/LzssReference.cpp)
+target_include_directories(kvp_lzss_reference PUBLIC ${CMAKE_SOURCE_DIR})
