@@ -1,9 +1,20 @@
 # The picture plug-ins' portable core: no Windows dependency, built natively
 # for the sanitizer runs and benchmarks and into both picture plug-ins.
 add_library(kvp_image_core STATIC
+  image/CImageReader.cpp
+  image/ImageBlocks.cpp
+  image/ImageRows.cpp
+  image/LocalTime.cpp
   image/Lzss.cpp
+  image/ShotHeader.cpp
 )
 target_link_libraries(kvp_image_core PUBLIC kvp_common)
+
+# Every picture game's profile in one library, for tests and tools. A
+# plug-in links only its own.
+file(GLOB kvp_image_profile_sources ${CMAKE_SOURCE_DIR}/plugins/*/*Pic.cpp)
+add_library(kvp_image_profiles STATIC ${kvp_image_profile_sources})
+target_link_libraries(kvp_image_profiles PUBLIC kvp_image_core)
 
 # Stream writers, sample pictures and the step-by-step decoder for tests and
 # benchmarks; never part of a plug-in, built only when something links them.

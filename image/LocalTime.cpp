@@ -1,0 +1,23 @@
+#include "image/LocalTime.h"
+
+#include <ctime>
+
+bool FormatLocalTime(char* out, size_t size, int64_t seconds, const char* format) noexcept
+{
+    if (!out || size == 0) return false;
+    out[0] = '\0';
+    std::tm local{};
+#ifdef _WIN32
+    const __time64_t time = seconds;
+    if (_localtime64_s(&local, &time) != 0) return false;
+#else
+    static_assert(sizeof(time_t) >= 8, "a 32-bit time_t would cut shot times after 2038");
+    const time_t time = static_cast<time_t>(seconds);
+    if (!localtime_r(&time, &local)) return false;
+#endif
+    if (std::strftime(out, size, format, &local) == 0) {
+        out[0] = '\0';
+        return false;
+    }
+    return true;
+}
