@@ -1,0 +1,4 @@
+#pragma once
+#include "BryssPic.h"
+
+using CPluginReader = CBryssPic;

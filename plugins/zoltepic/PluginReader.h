@@ -1,0 +1,4 @@
+#pragma once
+#include "ZoltePic.h"
+
+using CPluginReader = CZoltePic;
