@@ -18,9 +18,12 @@ function(add_replay_plugin name)
   )
   kvp_plugin_properties(${name})
   target_link_libraries(${name} PRIVATE kvp_replay_core)
+  set_target_properties(${name} PROPERTIES KVP_KIND replay)
   set_property(GLOBAL APPEND PROPERTY KVP_PLUGINS ${name})
 endfunction()
 
+# Shared by every kind of plug-in. The exports' objects must be an OBJECT
+# library named NAME_exports (the export check reads their symbols).
 function(kvp_plugin_properties name)
   set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".kvp"
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/plugins

@@ -1,0 +1,155 @@
+#pragma once
+// What the host does with a plug-in, for the tests: load it by file name,
+// find its exports by name, and free every block it hands over.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace host {
+
+inline std::string PluginPath(const std::string& name)
+{
+    const char* dir = std::getenv("KVP_PLUGIN_DIR");
+    return std::string(dir ? dir : ".") + "\\" + name + ".kvp";
+}
+
+class Plugin {
+public:
+    explicit Plugin(const std::string& name) : m_module(LoadLibraryA(PluginPath(name).c_str())) {}
+    ~Plugin() { if (m_module) FreeLibrary(m_module); }
+    Plugin(const Plugin&) = delete;
+    Plugin& operator=(const Plugin&) = delete;
+
+    bool Loaded() const { return m_module != nullptr; }
+
+    template <typename F>
+    F Export(const char* name) const
+    {
+        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m_module, name)));
+    }
+
+private:
+    HMODULE m_module;
+};
+
+// A block handed over by a plug-in; the host frees it with LocalFree.
+struct Block {
+    HLOCAL handle = nullptr;
+    Block() = default;
+    Block(const Block&) = delete;
+    Block& operator=(const Block&) = delete;
+    ~Block() { Release(); }
+    void Release()
+    {
+        if (handle) EXPECT_EQ(LocalFree(handle), nullptr) << "LocalFree refused a block";
+        handle = nullptr;
+    }
+    size_t Size() const { return handle ? LocalSize(handle) : 0; }
+    const char* Bytes() const { return static_cast<const char*>(handle); }
+    const char* Field(int i) const { return Bytes() + 512 * i; }
+};
+
+// A scratch folder for the files of one test, removed afterwards.
+class TempDir {
+public:
+    TempDir()
+    {
+        char base[MAX_PATH];
+        GetTempPathA(MAX_PATH, base);
+        for (unsigned n = GetCurrentProcessId() * 1000u;; ++n) {
+            m_path = std::string(base) + "kvptest" + std::to_string(n);
+            if (CreateDirectoryA(m_path.c_str(), nullptr)) break;
+        }
+    }
+    ~TempDir() { RemoveTree(m_path); }
+
+    std::string Path(const std::string& name) const { return m_path + "\\" + name; }
+    const std::string& Root() const { return m_path; }
+
+    std::string Write(const std::string& name, const std::string& bytes) const
+    {
+        const std::string path = Path(name);
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        EXPECT_NE(file, INVALID_HANDLE_VALUE) << path;
+        DWORD written = 0;
+        if (!bytes.empty()) WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+        return path;
+    }
+
+    static std::string Read(const std::string& path)
+    {
+        std::string out;
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return out;
+        char chunk[65536];
+        DWORD got = 0;
+        while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got) out.append(chunk, got);
+        CloseHandle(file);
+        return out;
+    }
+
+private:
+    static void RemoveTree(const std::string& dir)
+    {
+        WIN32_FIND_DATAA entry;
+        HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &entry);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                const std::string name = entry.cFileName;
+                if (name == "." || name == "..") continue;
+                const std::string path = dir + "\\" + name;
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
+                else DeleteFileA(path.c_str());
+            } while (FindNextFileA(find, &entry));
+            FindClose(find);
+        }
+        RemoveDirectoryA(dir.c_str());
+    }
+
+    std::string m_path;
+};
+
+// Bytes placed so that their last byte is the last readable byte before a
+// no-access page: a read past the end crashes the test instead of passing.
+class GuardedBytes {
+public:
+    explicit GuardedBytes(const std::string& bytes)
+    {
+        SYSTEM_INFO info;
+        GetSystemInfo(&info);
+        const size_t page = info.dwPageSize;
+        m_pages = ((bytes.size() + page - 1) / page + 1) * page;
+        m_base = static_cast<char*>(VirtualAlloc(nullptr, m_pages, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        DWORD old = 0;
+        VirtualProtect(m_base + m_pages - page, page, PAGE_NOACCESS, &old);
+        m_data = m_base + (m_pages - page) - bytes.size();
+        if (!bytes.empty()) memcpy(m_data, bytes.data(), bytes.size());
+        m_size = bytes.size();
+    }
+    ~GuardedBytes() { VirtualFree(m_base, 0, MEM_RELEASE); }
+    GuardedBytes(const GuardedBytes&) = delete;
+    GuardedBytes& operator=(const GuardedBytes&) = delete;
+
+    const char* Data() const { return m_data; }
+    DWORD Size() const { return DWORD(m_size); }
+
+private:
+    char* m_base = nullptr;
+    char* m_data = nullptr;
+    size_t m_pages = 0;
+    size_t m_size = 0;
+};
+
+// True while the process heap (which LocalAlloc uses) is intact; with the
+// prefix's heap flags this also catches overruns by a single byte.
+inline bool HeapIsIntact()
+{
+    return HeapValidate(GetProcessHeap(), 0, nullptr) != FALSE;
+}
+
+}  // namespace host

@@ -1,0 +1,50 @@
+# Tests of the built plug-ins, run under Wine: a Windows test program loads
+# each .kvp with LoadLibraryA and calls its exports as the host does.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(KVP_WINE_ARCH win64)
+else()
+  set(KVP_WINE_ARCH win32)
+endif()
+set(KVP_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+set(wine_env KVP_WINE_ARCH=${KVP_WINE_ARCH} KVP_WINE_PREFIX=${KVP_WINE_PREFIX})
+
+# Checks of the built files themselves: export tables and imports.
+get_property(kvp_plugins GLOBAL PROPERTY KVP_PLUGINS)
+foreach(plugin IN LISTS kvp_plugins)
+  get_property(kind TARGET ${plugin} PROPERTY KVP_KIND)
+  add_test(NAME exports_${plugin}
+    COMMAND ${CMAKE_COMMAND} -DPLUGIN=$<TARGET_FILE:${plugin}> -DNAME=${plugin} -DKIND=${kind}
+            -DOBJDUMP=${CMAKE_OBJDUMP} -DNM=${CMAKE_NM}
+            -DOBJECTS=$<JOIN:$<TARGET_OBJECTS:${plugin}_exports>,|>
+            -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
+            -P ${CMAKE_CURRENT_LIST_DIR}/CheckExports.cmake)
+endforeach()
+
+if(NOT KVP_WINE_TESTS)
+  return()
+endif()
+
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${wine_env} ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
+
+add_test(NAME wine_start COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${CMAKE_CURRENT_LIST_DIR}/wine-prefix.sh start)
+add_test(NAME wine_stop COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${CMAKE_CURRENT_LIST_DIR}/wine-prefix.sh stop)
+set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
+
+file(GLOB wine_test_sources ${CMAKE_CURRENT_LIST_DIR}/*Test.cpp)
+add_executable(plugin_tests ${wine_test_sources})
+target_include_directories(plugin_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR})
+target_link_libraries(plugin_tests PRIVATE GTest::gtest_main)
+# The picture plug-in tests encode their own pictures.
+target_link_libraries(plugin_tests PRIVATE kvp_lzss_encoder)
+target_link_options(plugin_tests PRIVATE -static)
+if(kvp_plugins)
+  add_dependencies(plugin_tests ${kvp_plugins})
+endif()
+
+# Wine maps the root of the file system to drive Z:.
+add_test(NAME plugin_tests COMMAND plugin_tests)
+set_tests_properties(plugin_tests PROPERTIES
+  FIXTURES_REQUIRED wine
+  ENVIRONMENT "KVP_PLUGIN_DIR=Z:${CMAKE_BINARY_DIR}/plugins;TZ=JST-9"
+  TIMEOUT 900)
