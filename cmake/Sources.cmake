@@ -22,3 +22,8 @@ target_link_libraries(kvp_replay_core PUBLIC kvp_common)
 file(GLOB kvp_replay_profile_sources ${CMAKE_SOURCE_DIR}/plugins/*/*Rec.cpp)
 add_library(kvp_replay_profiles STATIC ${kvp_replay_profile_sources})
 target_link_libraries(kvp_replay_profiles PUBLIC kvp_replay_core)
+
+if(NOT WIN32)
+  add_executable(make_samples tools/samples/make_samples.cpp)
+  target_include_directories(make_samples PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+endif()

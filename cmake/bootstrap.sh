@@ -4,9 +4,10 @@
 set -euo pipefail
 
 packages=(
-  g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386 fonts-wine
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
+  wine wine32:i386 wine64 fonts-wine
   xvfb xauth x11-apps imagemagick fonts-ipafont-gothic locales
-  cmake ninja-build googletest clang libclang-rt-14-dev libbenchmark-dev libstb-dev
+  cmake googletest clang libclang-rt-14-dev libbenchmark-dev libstb-dev
   zip unzip
 )
 
