@@ -66,13 +66,12 @@ void FlipInPlace(unsigned char* pixels, const PictureLayout& layout, unsigned ch
     }
 }
 
+// The padding behind each row keeps the block's zero fill.
 void CopyUpsideDown(const unsigned char* decoded, const PictureLayout& layout, unsigned char* pixels) noexcept
 {
-    for (uint32_t i = 0; i < layout.height; ++i) {
-        unsigned char* to = pixels + size_t(i) * layout.stride;
-        std::memcpy(to, decoded + size_t(layout.height - 1 - i) * layout.rowLength, layout.rowLength);
-        std::memset(to + layout.rowLength, 0, layout.stride - layout.rowLength);
-    }
+    for (uint32_t i = 0; i < layout.height; ++i)
+        std::memcpy(pixels + size_t(i) * layout.stride, decoded + size_t(layout.height - 1 - i) * layout.rowLength,
+                    layout.rowLength);
 }
 
 int Refuse(HLOCAL* bits, HLOCAL* info) noexcept

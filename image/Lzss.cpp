@@ -90,6 +90,21 @@ inline void CopyDisjoint(unsigned char* to, const unsigned char* from, uint32_t 
     }
 }
 
+// Copies up to 18 bytes from `distance` back, where the range reaches into
+// the bytes being written: they repeat with a period of distance. Chunks no
+// longer than the distance read only bytes written before them.
+inline void CopyOverlapping(unsigned char* to, uint32_t distance, uint32_t length) noexcept
+{
+    const unsigned char* from = to - distance;
+    uint32_t j = 0;
+    if (distance >= 8) {
+        for (; j + 8 <= length; j += 8) Copy8(to + j, from + j);
+    } else if (distance >= 4) {
+        for (; j + 4 <= length; j += 4) Copy4(to + j, from + j);
+    }
+    for (; j < length; ++j) to[j] = from[j];
+}
+
 }  // namespace
 
 // The window is not kept apart: window position (q + 1) mod 8192 holds output
@@ -136,9 +151,7 @@ void DecodeLzss(const void* source, uint32_t sourceLength, void* destination,
         } else if (distance == 1) {
             std::memset(to, to[-1], length);
         } else {
-            // Overlapping: each byte may be one this copy has just written.
-            const unsigned char* from = to - distance;
-            for (uint32_t j = 0; j < length; ++j) to[j] = from[j];
+            CopyOverlapping(to, distance, length);
         }
         o += length;
         if (o == size) return;
