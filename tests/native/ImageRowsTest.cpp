@@ -157,26 +157,3 @@ TEST_F(ImageRows, RefusalsAllocateNothing)
     EXPECT_EQ(Build(CBryssPic(), BestShotFile(BestShot()), row), Unsupported);
     EXPECT_EQ(row.block, nullptr);
 }
-
-TEST(ImageColumns, TablesMatchTheirRows)
-{
-    for (const ImageProfile* profile : {&kBryssProfile, &kZolteProfile}) {
-        const bool bryss = profile == &kBryssProfile;
-        ASSERT_EQ(profile->columnCount, bryss ? 11u : 10u);
-        for (uint32_t i = 0; i < profile->columnCount; ++i) {
-            const ImageColumn& c = profile->columns[i];
-            // The host fills exactly the columns the plug-in leaves empty.
-            EXPECT_EQ(c.info.host_field != kPluginFills, c.field == ShotField::Host) << i;
-            EXPECT_EQ(c.info.sort_kind == 2, c.field == ShotField::SlowRate) << i;
-            EXPECT_NE(c.info.title[0], '\0') << i;
-        }
-        const uint32_t last = profile->columnCount - 1;
-        EXPECT_EQ(profile->columns[0].info.host_field, kHostFileName);
-        EXPECT_EQ(profile->columns[1].info.host_field, kHostUpdateTime);
-        EXPECT_EQ(profile->columns[last - 1].info.host_field, kHostFileSize);
-        EXPECT_EQ(profile->columns[last].info.host_field, kHostDirectory);
-    }
-    EXPECT_STREQ(kBryssProfile.columns[4].info.title, "\x93\xFA\x95t-\x83V\x81[\x83\x93");  // 日付-シーン
-    EXPECT_EQ(kBryssProfile.columns[4].info.sort_kind, 1);
-    EXPECT_EQ(kZolteProfile.columns[2].info.sort_kind, 0);  // "EX-3" does not sort as a number
-}

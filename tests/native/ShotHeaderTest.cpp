@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
 
 #include "image/ShotHeader.h"
-#include "plugins/brysspic/BryssPic.h"
-#include "plugins/zoltepic/ZoltePic.h"
 #include "support/ShotBuilder.h"
 
 using namespace shot_support;
@@ -65,31 +62,6 @@ TEST(BestShotHeader, TakesEveryFieldFromItsOffset)
     EXPECT_EQ(Bytes(h.spell_card_name, 80), Bytes(80, 'n'));
 }
 
-TEST(ShotHeaders, SignedAndBitExactFields)
-{
-    ScreenShot s;
-    s.width = -32768;
-    s.height = -1;
-    s.day = -2;
-    s.timestamp = 0xFFFFFFFFu;
-    const Bytes file = ScreenShotFile(s) + "stream";
-    ScreenShotHeader h;
-    h.Parse(file.data(), uint32_t(file.size()));
-    EXPECT_EQ(h.width, -32768);
-    EXPECT_EQ(h.height, -1);
-    EXPECT_EQ(h.day, -2);
-    EXPECT_EQ(h.timestamp, 0xFFFFFFFFu);
-
-    BestShot b;
-    b.score = -123456;
-    b.slow_rate = std::nanf("");
-    const Bytes best = BestShotFile(b);
-    BestShotHeader bh;
-    bh.Parse(best.data(), uint32_t(best.size()));
-    EXPECT_EQ(bh.score, -123456);
-    EXPECT_EQ(FloatBits(bh.slow_rate), FloatBits(b.slow_rate));  // NaN copied as it is
-}
-
 // A buffer shorter than its header fills nothing: the record stays zero.
 // Each cut is in a block of exactly that size, so a read past it shows.
 TEST(ShotHeaders, ShorterThanTheHeaderLeavesTheRecordZero)
@@ -123,18 +95,4 @@ TEST(ShotHeaders, ShorterThanTheHeaderLeavesTheRecordZero)
 
     ScreenShotHeader none;
     EXPECT_TRUE(IsAllZero(none.Parse(nullptr, 500)));
-}
-
-TEST(CheckMagic, SignatureAloneDecides)
-{
-    const CBryssPic bryss;
-    const CZoltePic zolte;
-    EXPECT_TRUE(bryss.CheckMagic("BST3", 4));
-    EXPECT_TRUE(zolte.CheckMagic("BSTS", 4));
-    EXPECT_TRUE(bryss.CheckMagic("BST3 and anything", 17));
-    EXPECT_FALSE(bryss.CheckMagic("BST3", 3));
-    EXPECT_FALSE(bryss.CheckMagic("bst3", 4));
-    EXPECT_FALSE(bryss.CheckMagic("BSTS", 4));
-    EXPECT_FALSE(zolte.CheckMagic("BST3", 4));
-    EXPECT_FALSE(zolte.CheckMagic(nullptr, 4));
 }
