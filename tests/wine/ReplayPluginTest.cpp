@@ -187,6 +187,23 @@ TEST_P(ReplayPlugin, ListRowFailures)
     EXPECT_EQ(std::string(noComment.Bytes(), RowBytes()), std::string(RowBytes(), '\0'));
 }
 
+TEST_P(ReplayPlugin, FilesOf4GiBOrMoreAreRefused)
+{
+    // A sparse file: the magic, then a size just over 4 GiB.
+    const std::string path = dir.Write(std::string(game().prefix) + "_01.rpy", Good());
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end;
+    end.QuadPart = 0x100000000LL + 16;
+    const bool grown = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    if (!grown) GTEST_SKIP() << "no room for a sparse 4 GiB file here";
+    EXPECT_EQ(isSupported(path.c_str(), 0), 0);
+    Block row;
+    EXPECT_EQ(list(path.c_str(), 0, &row.handle), 1);
+    EXPECT_EQ(row.handle, nullptr);
+}
+
 TEST_P(ReplayPlugin, TextPanes)
 {
     const Bytes file = Replay(game().magic, {Info("Name X\r\n"), Section(1, "no terminator")});
