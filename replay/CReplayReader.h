@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "replay/CommentWriteBack.h"
 #include "replay/IReplay.h"
 #include "replay/ReplayInfo.h"
 #include "replay/ReplayProfile.h"
@@ -22,6 +23,16 @@ public:
     // Parses the information section into info. Results: 0 done, 2 no
     // well-formed information section, 4 the copy cannot be allocated.
     int GetInfo(const char* data, uint32_t size, ReplayInfo& info) const noexcept;
+
+    // Replaces the comment of the replay file at path with the count bytes of
+    // text (the dialog passes its NUL too). Results: 0 written; 2 the file is
+    // missing, unreadable, not this game's or not laid out as a replay
+    // (untouched); 3 read-only, out of memory or a failed write (untouched).
+    // fault, if given, says why. The first form works on the disk.
+    int WriteComment(const char* path, const char* text, int count,
+                     CommentFault* fault = nullptr) const noexcept;
+    int WriteComment(const char* path, const char* text, int count, IFileSystem& files,
+                     CommentFault* fault = nullptr) const noexcept;
 
     const ReplayProfile& Profile() const noexcept { return m_profile; }
 
