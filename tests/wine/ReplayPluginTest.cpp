@@ -168,6 +168,23 @@ TEST_P(ReplayPlugin, ListRowInPathAndMemoryMode)
     EXPECT_EQ(std::memcmp(memory.Bytes() + 3 * 512, row.Bytes() + 3 * 512, RowBytes() - 3 * 512), 0);
 }
 
+TEST_P(ReplayPlugin, LongTextsAreCutInsideTheirFields)
+{
+    // 509 ASCII bytes and then double-byte characters: the one that would
+    // straddle byte 511 is dropped whole.
+    const Bytes comment = Bytes(509, 'c') + "\x82\xA0\x82\xA2" + Bytes(29000, 'd');
+    const Bytes name = Bytes(510, 'n') + "\x83\x7E";
+    const Bytes file = Replay(game().magic, {Info("Name " + name + "\r\nVersion 9\r\n"), Comment(comment)});
+    host::GuardedBytes image(file);
+    Block row;
+    ASSERT_EQ(list(image.Data(), image.Size(), &row.handle), 0);
+    ASSERT_EQ(row.Size(), RowBytes());
+    EXPECT_EQ(std::string(row.Field(game().columns - 3)), Bytes(509, 'c') + "\x82\xA0");
+    EXPECT_EQ(std::string(row.Field(3)), Bytes(510, 'n'));
+    EXPECT_STREQ(row.Field(game().columns - 4), "9");
+    EXPECT_STREQ(row.Field(game().columns - 2), "");  // nothing ran into the host's field
+}
+
 TEST_P(ReplayPlugin, ListRowFailures)
 {
     Block none;
