@@ -1,0 +1,101 @@
+#pragma once
+// The column layouts and key lists the replay games share. A game's profile
+// picks one and names its own character (or route) column.
+#include <cstddef>
+#include <cstdint>
+
+#include "common/ColumnTitles.h"
+#include "replay/ReplayProfile.h"
+
+struct ReplayColumnSpec {
+    const char* title;
+    int32_t rightAlign;
+    int32_t sortKind;
+    int32_t hostField;
+    ColumnSource source;
+    InfoField field;
+};
+
+template <size_t N>
+struct ReplayColumns {
+    ReplayColumn at[N];
+    static constexpr uint32_t count = N;
+};
+
+template <size_t N>
+constexpr ReplayColumns<N> MakeReplayColumns(const ReplayColumnSpec (&specs)[N])
+{
+    ReplayColumns<N> table{};
+    for (size_t i = 0; i < N; ++i) {
+        for (size_t c = 0; specs[i].title[c] && c + 1 < sizeof table.at[i].info.title; ++c)
+            table.at[i].info.title[c] = specs[i].title[c];
+        table.at[i].info.right_align = specs[i].rightAlign;
+        table.at[i].info.sort_kind = specs[i].sortKind;
+        table.at[i].info.host_field = specs[i].hostField;
+        table.at[i].source = specs[i].source;
+        table.at[i].field = specs[i].field;
+    }
+    return table;
+}
+
+namespace replay_layout {
+
+constexpr InfoField kNone = InfoField::Count;
+
+// Games whose replays name difficulty and stage: 14 columns.
+constexpr ReplayColumns<14> StageColumns(const char* characterTitle, InfoField characterField)
+{
+    const ReplayColumnSpec specs[14] = {
+        {kTitleFileName, 0, 0, kHostFileName, ColumnSource::Host, kNone},
+        {kTitleUpdateTime, 0, 0, kHostUpdateTime, ColumnSource::Host, kNone},
+        {"No.", 0, 0, kPluginFills, ColumnSource::Slot, kNone},
+        {"\x83v\x83\x8C\x83" "C\x83\x84\x81[\x96\xBC", 0, 0, kPluginFills, ColumnSource::Info, InfoField::Name},  // プレイヤー名
+        {"\x83v\x83\x8C\x83" "C\x8E\x9E\x8D\x8F", 0, 0, kPluginFills, ColumnSource::Info, InfoField::Date},  // プレイ時刻
+        {characterTitle, 0, 0, kPluginFills, ColumnSource::Info, characterField},
+        {"\x93\xEF\x88\xD5\x93x", 0, 0, kPluginFills, ColumnSource::Info, InfoField::Rank},  // 難易度
+        {"\x83X\x83" "e\x81[\x83W", 0, 0, kPluginFills, ColumnSource::Info, InfoField::Stage},  // ステージ
+        {"\x83X\x83R\x83" "A", 1, 1, kPluginFills, ColumnSource::Info, InfoField::Score},  // スコア
+        {kTitleSlowRate, 1, 2, kPluginFills, ColumnSource::Info, InfoField::SlowRate},
+        {"\x83o\x81[\x83W\x83\x87\x83\x93", 0, 0, kPluginFills, ColumnSource::Info, InfoField::Version},  // バージョン
+        {"\x83R\x83\x81\x83\x93\x83g", 0, 0, kPluginFills, ColumnSource::Comment, kNone},  // コメント
+        {kTitleFileSize, 1, 1, kHostFileSize, ColumnSource::Host, kNone},
+        {kTitleDirectory, 0, 0, kHostDirectory, ColumnSource::Host, kNone},
+    };
+    return MakeReplayColumns(specs);
+}
+
+// Games whose replays name a scene instead: 13 columns.
+constexpr ReplayColumns<13> SceneColumns()
+{
+    const ReplayColumnSpec specs[13] = {
+        {kTitleFileName, 0, 0, kHostFileName, ColumnSource::Host, kNone},
+        {kTitleUpdateTime, 0, 0, kHostUpdateTime, ColumnSource::Host, kNone},
+        {"No.", 0, 0, kPluginFills, ColumnSource::Slot, kNone},
+        {"\x83v\x83\x8C\x83" "C\x83\x84\x81[\x96\xBC", 0, 0, kPluginFills, ColumnSource::Info, InfoField::Name},  // プレイヤー名
+        {"\x83v\x83\x8C\x83" "C\x8E\x9E\x8D\x8F", 0, 0, kPluginFills, ColumnSource::Info, InfoField::Date},  // プレイ時刻
+        {kTitleCharacter, 0, 0, kPluginFills, ColumnSource::Info, InfoField::Chara},
+        {kTitleScene, 0, 0, kPluginFills, ColumnSource::Info, InfoField::Scene},
+        {"\x83X\x83R\x83" "A", 1, 1, kPluginFills, ColumnSource::Info, InfoField::Score},  // スコア
+        {kTitleSlowRate, 1, 2, kPluginFills, ColumnSource::Info, InfoField::SlowRate},
+        {"\x83o\x81[\x83W\x83\x87\x83\x93", 0, 0, kPluginFills, ColumnSource::Info, InfoField::Version},  // バージョン
+        {"\x83R\x83\x81\x83\x93\x83g", 0, 0, kPluginFills, ColumnSource::Comment, kNone},  // コメント
+        {kTitleFileSize, 1, 1, kHostFileSize, ColumnSource::Host, kNone},
+        {kTitleDirectory, 0, 0, kHostDirectory, ColumnSource::Host, kNone},
+    };
+    return MakeReplayColumns(specs);
+}
+
+// Key lists: every key is matched with its trailing blank.
+constexpr InfoKey kVersionKey{InfoField::Version, "Version ", 8};
+constexpr InfoKey kNameKey{InfoField::Name, "Name ", 5};
+constexpr InfoKey kDateKey{InfoField::Date, "Date ", 5};
+constexpr InfoKey kCharaKey{InfoField::Chara, "Chara ", 6};
+constexpr InfoKey kRouteKey{InfoField::Route, "Route ", 6};
+constexpr InfoKey kRankKey{InfoField::Rank, "Rank ", 5};
+constexpr InfoKey kStageKey{InfoField::Stage, "Stage ", 6};
+constexpr InfoKey kScoreKey{InfoField::Score, "Score ", 6};
+constexpr InfoKey kSlowRateKey{InfoField::SlowRate, "Slow Rate ", 10};
+// The scene has no key: it is the last four bytes (and CR LF) before "Score ".
+constexpr InfoKey kSceneBeforeScoreKey{InfoField::Scene, "Score ", -6};
+
+}  // namespace replay_layout
