@@ -1,3 +1,13 @@
+enable_language(RC)
+
+# The comment write-back on the Windows file system (also linked into the
+# Wine tests, which make its steps fail).
+add_library(kvp_comment_files STATIC
+  ${CMAKE_SOURCE_DIR}/replay/WindowsFileSystem.cpp
+  ${CMAKE_SOURCE_DIR}/common/LoadFile.cpp
+)
+target_link_libraries(kvp_comment_files PUBLIC kvp_replay_core)
+
 # One replay plug-in: the shared replay frame with one game's profile. The
 # plug-in's folder holds the profile, PluginReader.h (which names the reader
 # class) and the module-definition file NAME.def.
@@ -6,6 +16,8 @@ function(add_replay_plugin name)
   add_library(${name}_exports OBJECT
     ${CMAKE_SOURCE_DIR}/replay/ReplayExports.cpp
     ${CMAKE_SOURCE_DIR}/editor/EditDialogExport.cpp
+    ${CMAKE_SOURCE_DIR}/editor/CEditDialog.cpp
+    ${CMAKE_SOURCE_DIR}/editor/CDialogBase.cpp
   )
   target_include_directories(${name}_exports PRIVATE ${dir} ${CMAKE_SOURCE_DIR})
 
@@ -13,11 +25,11 @@ function(add_replay_plugin name)
     ${ARGN}
     $<TARGET_OBJECTS:${name}_exports>
     ${CMAKE_SOURCE_DIR}/common/DllMain.cpp
-    ${CMAKE_SOURCE_DIR}/common/LoadFile.cpp
+    ${CMAKE_SOURCE_DIR}/editor/EditDialog.rc
     ${dir}/${name}.def
   )
   kvp_plugin_properties(${name})
-  target_link_libraries(${name} PRIVATE kvp_replay_core)
+  target_link_libraries(${name} PRIVATE kvp_comment_files kvp_replay_core user32 gdi32)
   set_target_properties(${name} PROPERTIES KVP_KIND replay)
   set_property(GLOBAL APPEND PROPERTY KVP_PLUGINS ${name})
 endfunction()

@@ -1,0 +1,120 @@
+#include "editor/CEditDialog.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "PluginReader.h"
+#include "common/LoadFile.h"
+
+namespace {
+
+// "ＭＳ ゴシック"
+const char kFontFace[] = "\x82l\x82r \x83S\x83V\x83" "b\x83N";
+constexpr int kFontHeight = 14;
+
+// "コメントの編集", the dialog's title, for the message box.
+const char kCaption[] = "\x83R\x83\x81\x83\x93\x83g\x82\xCC\x95\xD2\x8FW";
+
+// "コメントを保存できませんでした。"
+const char kNotSaved[] =
+    "\x83R\x83\x81\x83\x93\x83g\x82\xF0\x95\xDB\x91\xB6\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1\x82\xC5\x82\xB5\x82\xBD\x81" "B";
+
+const char* Reason(CommentFault fault) noexcept
+{
+    switch (fault) {
+    case CommentFault::ReadOnly:      // "ファイルが読み取り専用です。"
+        return "\x83t\x83@\x83" "C\x83\x8B\x82\xAA\x93\xC7\x82\xDD\x8E\xE6\x82\xE8\x90\xEA\x97p\x82\xC5\x82\xB7\x81" "B";
+    case CommentFault::Vanished:      // "ファイルが見つかりません。"
+        return "\x83t\x83@\x83" "C\x83\x8B\x82\xAA\x8C\xA9\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81" "B";
+    case CommentFault::NotThisGame:   // "このゲームのリプレイファイルではありません。"
+        return "\x82\xB1\x82\xCC\x83Q\x81[\x83\x80\x82\xCC\x83\x8A\x83v\x83\x8C\x83" "C\x83t\x83@\x83"
+               "C\x83\x8B\x82\xC5\x82\xCD\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81" "B";
+    case CommentFault::Unreadable:    // "ファイルを読み込めませんでした。"
+        return "\x83t\x83@\x83" "C\x83\x8B\x82\xF0\x93\xC7\x82\xDD\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1\x82\xC5\x82\xB5\x82\xBD\x81" "B";
+    case CommentFault::OutOfMemory:   // "メモリが足りません。"
+        return "\x83\x81\x83\x82\x83\x8A\x82\xAA\x91\xAB\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81" "B";
+    case CommentFault::None:
+    case CommentFault::WriteFailed:   // "ファイルに書き込めませんでした。"
+        break;
+    }
+    return "\x83t\x83@\x83" "C\x83\x8B\x82\xC9\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1\x82\xC5\x82\xB5\x82\xBD\x81" "B";
+}
+
+}  // namespace
+
+INT_PTR CEditDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM)
+{
+    switch (msg) {
+    case WM_CLOSE:
+        EndDialog(m_hWnd, IDCANCEL);
+        return 0;
+    case WM_INITDIALOG:
+        return OnInitDialog(m_hWnd);
+    case WM_COMMAND:
+        OnCommand(m_hWnd, LOWORD(wParam));
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+BOOL CEditDialog::OnInitDialog(HWND hwnd)
+{
+    const HWND edit = GetDlgItem(hwnd, kCommentEditId);
+    // Binds typing only: a longer stored comment is still shown whole.
+    SendMessageA(edit, EM_LIMITTEXT, WPARAM(m_textLimit), 0);
+    m_font.Reset(CreateFontA(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0, 0, 0,
+                             kFontFace));
+    if (m_font.Get()) SendMessageA(edit, WM_SETFONT, WPARAM(m_font.Get()), TRUE);
+    ShowComment(edit);
+    return TRUE;   // the focus goes to the edit control
+}
+
+// The stored comment up to its first NUL, and never past its section's end.
+// A file that cannot be read or holds no comment section shows an empty
+// control: OK then gives it its first comment.
+void CEditDialog::ShowComment(HWND edit)
+{
+    smart_array<char> file;
+    if (!LoadFile(m_fileName, file, 0)) return;
+    const char* payload = nullptr;
+    uint32_t size = 0;
+    if (CPluginReader().GetCommentSection(file.data, file.size, &payload, &size) != 0) return;
+    const void* end = std::memchr(payload, '\0', size);
+    const std::string shown(payload, end ? static_cast<const char*>(end) - payload : size);
+    SetWindowTextA(edit, shown.c_str());
+}
+
+void CEditDialog::OnCommand(HWND hwnd, int id)
+{
+    if (id == IDCANCEL) {
+        EndDialog(hwnd, IDCANCEL);
+        return;
+    }
+    if (id != IDOK) return;
+
+    // As many bytes as the user can type, and the NUL.
+    const std::unique_ptr<char[]> text(new (std::nothrow) char[size_t(m_textLimit) + 1]);
+    if (!text) {
+        ReportFailure(hwnd, CommentFault::OutOfMemory);
+        return;
+    }
+    int length = GetWindowTextA(GetDlgItem(hwnd, kCommentEditId), text.get(), m_textLimit + 1);
+    if (length < 0 || length > m_textLimit) length = 0;
+    text[size_t(length)] = '\0';
+
+    CommentFault fault = CommentFault::None;
+    if (CPluginReader().WriteComment(m_fileName, text.get(), length + 1, &fault) != kCommentWritten) {
+        ReportFailure(hwnd, fault);   // the dialog stays, and so does the text
+        return;
+    }
+    EndDialog(hwnd, IDOK);
+}
+
+void CEditDialog::ReportFailure(HWND hwnd, CommentFault fault)
+{
+    const std::string message = std::string(kNotSaved) + "\r\n" + Reason(fault);
+    MessageBoxA(hwnd, message.c_str(), kCaption, MB_OK | MB_ICONWARNING);
+}

@@ -1,0 +1,53 @@
+#pragma once
+#include <windows.h>
+
+#include "editor/CDialogBase.h"
+#include "replay/CommentWriteBack.h"
+
+constexpr int kEditDialogTemplate = 101;
+constexpr int kCommentEditId = 1001;
+constexpr int kCommentTextLimit = 30000;
+
+// The comment editor of a replay plug-in: dialog template 101 with the
+// replay's comment in a multi-line edit control. OK writes the text back and
+// ends the dialog only once it is written; when the write fails, a message
+// box owned by the dialog says why and the dialog stays open with the text
+// as typed. Cancel, Esc and the close box end it with IDCANCEL and leave the
+// file alone. Compiled into each replay plug-in with its own reader.
+class CEditDialog : public CDialogBase {
+public:
+    explicit CEditDialog(const char* fileName) noexcept : m_fileName(fileName) {}
+
+    INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnInitDialog(HWND hwnd);
+    void OnCommand(HWND hwnd, int id);
+
+    const char* m_fileName;               // borrowed from the caller of EditDialog
+    int m_textLimit = kCommentTextLimit;  // longest comment the user can type
+
+private:
+    // The edit control's font: it must outlive the control, so the dialog
+    // object owns it and deletes it when the object dies, after the dialog
+    // has ended.
+    class Font {
+    public:
+        Font() noexcept = default;
+        ~Font() { if (m_font) DeleteObject(m_font); }
+        Font(const Font&) = delete;
+        Font& operator=(const Font&) = delete;
+        void Reset(HFONT font) noexcept
+        {
+            if (m_font) DeleteObject(m_font);
+            m_font = font;
+        }
+        HFONT Get() const noexcept { return m_font; }
+
+    private:
+        HFONT m_font = nullptr;
+    };
+
+    void ShowComment(HWND edit);
+    void ReportFailure(HWND hwnd, CommentFault fault);
+
+    Font m_font;
+};
