@@ -18,6 +18,11 @@ foreach(plugin IN LISTS kvp_plugins)
             -DOBJECTS=$<JOIN:$<TARGET_OBJECTS:${plugin}_exports>,|>
             -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
             -P ${CMAKE_CURRENT_LIST_DIR}/CheckExports.cmake)
+  if(kind STREQUAL "replay")
+    add_test(NAME dialog_template_${plugin}
+      COMMAND ${CMAKE_COMMAND} -DPLUGIN=$<TARGET_FILE:${plugin}> -DNAME=${plugin}
+              -P ${CMAKE_CURRENT_LIST_DIR}/CheckDialogTemplate.cmake)
+  endif()
 endforeach()
 
 if(NOT KVP_WINE_TESTS)
@@ -30,6 +35,12 @@ add_test(NAME wine_start COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${CMAKE_CUR
 add_test(NAME wine_stop COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${CMAKE_CURRENT_LIST_DIR}/wine-prefix.sh stop)
 set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
 set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
+# Code page 932 for the tests, as the host's users have it; the comment
+# editor's texts are Shift-JIS.
+set(KVP_WINE_LOCALE LC_ALL=ja_JP.UTF-8 LOCPATH=${CMAKE_BINARY_DIR}/locale)
+add_test(NAME wine_session COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${KVP_WINE_LOCALE}
+         ${CMAKE_CURRENT_LIST_DIR}/wine-session.sh)
+set_tests_properties(wine_session PROPERTIES FIXTURES_SETUP wine DEPENDS wine_start)
 
 file(GLOB wine_test_sources ${CMAKE_CURRENT_LIST_DIR}/*Test.cpp)
 add_executable(plugin_tests ${wine_test_sources})
@@ -37,6 +48,8 @@ target_include_directories(plugin_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAK
 target_link_libraries(plugin_tests PRIVATE GTest::gtest_main)
 # The picture plug-in tests encode their own pictures.
 target_link_libraries(plugin_tests PRIVATE kvp_lzss_encoder)
+# The comment editor tests make the write-back's steps fail one by one.
+target_link_libraries(plugin_tests PRIVATE kvp_comment_files kvp_replay_profiles)
 target_link_options(plugin_tests PRIVATE -static)
 if(kvp_plugins)
   add_dependencies(plugin_tests ${kvp_plugins})
@@ -46,5 +59,5 @@ endif()
 add_test(NAME plugin_tests COMMAND plugin_tests)
 set_tests_properties(plugin_tests PROPERTIES
   FIXTURES_REQUIRED wine
-  ENVIRONMENT "KVP_PLUGIN_DIR=Z:${CMAKE_BINARY_DIR}/plugins;TZ=JST-9"
+  ENVIRONMENT "KVP_PLUGIN_DIR=Z:${CMAKE_BINARY_DIR}/plugins;TZ=JST-9;${KVP_WINE_LOCALE}"
   TIMEOUT 900)

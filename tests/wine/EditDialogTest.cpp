@@ -1,0 +1,549 @@
+// The comment editor of the four replay plug-ins, end to end: EditDialog runs
+// the real dialog on the test's thread while a helper thread finds it, checks
+// what it shows, types, and presses its buttons; the test then checks the
+// result and the file on disk byte for byte. The write-back's steps are also
+// made to fail one by one on the real file system.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "plugins/kvorarec/KvoraRec.h"
+#include "replay/WindowsFileSystem.h"
+#include "support/ReplayBuilder.h"
+#include "wine/PluginHost.h"
+
+using namespace testing_support;
+
+namespace {
+
+using EditDialogFn = int(WINAPI*)(HWND, LPCSTR);
+
+struct Game {
+    const char* plugin;
+    const char* magic;
+};
+
+std::ostream& operator<<(std::ostream& out, const Game& game) { return out << game.plugin; }
+
+const Game kGames[] = {
+    {"kvorarec", "kvor"},
+    {"mirelrec", "mirl"},
+    {"taskorec", "tsko"},
+    {"nivrarec", "nivr"},
+};
+
+constexpr int kEditId = 1001;
+
+// "夜明けの一面、ノーミス。" and "二行目のコメント"
+const char kJapanese[] = "\x96\xE9\x96\xBE\x82\xAF\x82\xCC\x88\xEA\x96\xCA\x81\x41\x83\x6D\x81\x5B\x83\x7E\x83\x58\x81\x42";
+const char kJapanese2[] = "\x93\xF1\x8D\x73\x96\xDA\x82\xCC\x83\x52\x83\x81\x83\x93\x83\x67";
+// "ＭＳ ゴシック"
+const char kFontFace[] = "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E";
+// "コメントを保存できませんでした。" and the reasons behind it.
+const char kNotSaved[] = "\x83\x52\x83\x81\x83\x93\x83\x67\x82\xF0\x95\xDB\x91\xB6\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1"
+                         "\x82\xC5\x82\xB5\x82\xBD\x81\x42";
+const char kReadOnly[] = "\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xAA\x93\xC7\x82\xDD\x8E\xE6\x82\xE8\x90\xEA\x97\x70\x82\xC5"
+                         "\x82\xB7\x81\x42";  // ファイルが読み取り専用です。
+const char kVanished[] = "\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xAA\x8C\xA9\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB9\x82\xF1"
+                         "\x81\x42";  // ファイルが見つかりません。
+const char kNotThisGame[] = "\x82\xB1\x82\xCC\x83\x51\x81\x5B\x83\x80\x82\xCC\x83\x8A\x83\x76\x83\x8C\x83\x43\x83\x74\x83\x40"
+                            "\x83\x43\x83\x8B\x82\xC5\x82\xCD\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81\x42";
+                            // このゲームのリプレイファイルではありません。
+
+std::string WindowText(HWND window)
+{
+    const int length = GetWindowTextLengthA(window);
+    std::string text(size_t(length) + 1, '\0');
+    text.resize(size_t(GetWindowTextA(window, &text[0], length + 1)));
+    return text;
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// Top-level windows of a thread that match, polled until one shows up.
+HWND WaitForWindow(DWORD thread, const std::function<bool(HWND)>& match, DWORD timeoutMs = 10000)
+{
+    struct Search {
+        const std::function<bool(HWND)>* match;
+        HWND found;
+    };
+    for (DWORD waited = 0; waited < timeoutMs; waited += 10) {
+        Search search{&match, nullptr};
+        EnumThreadWindows(thread, [](HWND window, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            if (!IsWindowVisible(window) || !(*s->match)(window)) return TRUE;
+            s->found = window;
+            return FALSE;
+        }, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        Sleep(10);
+    }
+    return nullptr;
+}
+
+bool IsEditDialog(HWND window)
+{
+    return ClassOf(window) == "#32770" && GetDlgItem(window, kEditId) != nullptr;
+}
+
+// What the helper thread works with while the dialog is up.
+struct Dialog {
+    HWND window;
+    DWORD thread;
+
+    HWND Edit() const { return GetDlgItem(window, kEditId); }
+    std::string Text() const { return WindowText(Edit()); }
+
+    void SetText(const std::string& text) const { SetWindowTextA(Edit(), text.c_str()); }
+    // Keys as the edit control receives them; Enter is '\r'.
+    void Type(const std::string& keys) const
+    {
+        for (unsigned char c : keys) SendMessageA(Edit(), WM_CHAR, c, 1);
+    }
+    void SelectAll() const { SendMessageA(Edit(), EM_SETSEL, 0, -1); }
+    void CaretToEnd() const
+    {
+        const LRESULT end = GetWindowTextLengthA(Edit());
+        SendMessageA(Edit(), EM_SETSEL, WPARAM(end), end);
+    }
+
+    // Posted, so that a message box on the dialog's thread cannot block us.
+    void Press(int id) const { PostMessageA(GetDlgItem(window, id), BM_CLICK, 0, 0); }
+    void PressEscape() const
+    {
+        PostMessageA(Edit(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        PostMessageA(Edit(), WM_KEYUP, VK_ESCAPE, 0xC0010001);
+    }
+    void CloseBox() const { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+    // The message box that a failed save shows: its text, after which it is
+    // dismissed. Empty if none appears.
+    std::string DismissMessageBox() const
+    {
+        const HWND box = WaitForWindow(thread, [&](HWND w) {
+            return ClassOf(w) == "#32770" && GetWindow(w, GW_OWNER) == window;
+        }, 5000);
+        if (!box) return "";
+        const std::string text = WindowText(GetDlgItem(box, 0xFFFF));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
+        return text;
+    }
+};
+
+// Runs EditDialog on this thread while script drives the dialog from a helper
+// thread. Whatever the script leaves open is cancelled after a while, so that
+// a failing test ends instead of hanging.
+int RunDialog(EditDialogFn editDialog, const std::string& path, const std::function<void(const Dialog&)>& script,
+              HWND parent = nullptr)
+{
+    const DWORD uiThread = GetCurrentThreadId();
+    std::atomic<bool> ended{false};
+    std::thread helper([&] {
+        const HWND window = WaitForWindow(uiThread, IsEditDialog);
+        if (!window) {
+            ADD_FAILURE() << "the dialog did not show";
+            return;
+        }
+        script(Dialog{window, uiThread});
+        for (int i = 0; i < 300 && !ended; ++i) Sleep(10);
+        while (!ended) {
+            ADD_FAILURE() << "the dialog is still open; cancelling it";
+            Dialog{window, uiThread}.DismissMessageBox();
+            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+            Sleep(200);
+        }
+    });
+    const int result = editDialog(parent, path.c_str());
+    ended = true;
+    helper.join();
+    return result;
+}
+
+bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+
+class EditDialogTest : public ::testing::TestWithParam<Game> {
+protected:
+    EditDialogTest() : plugin(GetParam().plugin) {}
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(plugin.Loaded()) << host::PluginPath(GetParam().plugin);
+        editDialog = plugin.Export<EditDialogFn>("EditDialog");
+        ASSERT_NE(editDialog, nullptr);
+    }
+
+    const char* Magic() const { return GetParam().magic; }
+    Bytes Head() const { return Replay(Magic(), {}, 24); }
+    Bytes File(const std::vector<Bytes>& sections) const { return Replay(Magic(), sections, 24); }
+    int Run(const std::string& path, const std::function<void(const Dialog&)>& script, HWND parent = nullptr)
+    {
+        return RunDialog(editDialog, path, script, parent);
+    }
+
+    host::Plugin plugin;
+    EditDialogFn editDialog = nullptr;
+    host::TempDir dir;
+};
+
+TEST_P(EditDialogTest, ShowsTheCommentAndOkStoresWhatWasTyped)
+{
+    const Bytes info = Info();
+    const std::string path = dir.Write("edit.rpy", File({info, Comment(kJapanese)}));
+
+    const HWND host = CreateWindowA("STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(host, nullptr);
+    HFONT font = nullptr;
+    const int result = Run(path, [&](const Dialog& dialog) {
+        EXPECT_FALSE(IsWindowEnabled(host)) << "the host window is disabled while the dialog is up";
+        wchar_t title[32] = {};
+        GetWindowTextW(dialog.window, title, 32);
+        EXPECT_EQ(std::wstring(title), L"\u30B3\u30E1\u30F3\u30C8\u306E\u7DE8\u96C6");  // コメントの編集
+        EXPECT_EQ(dialog.Text(), kJapanese);
+        EXPECT_EQ(SendMessageA(dialog.Edit(), EM_GETLIMITTEXT, 0, 0), 30000);
+        GUITHREADINFO focus = {sizeof focus};
+        ASSERT_TRUE(GetGUIThreadInfo(dialog.thread, &focus));
+        EXPECT_EQ(focus.hwndFocus, dialog.Edit()) << "the edit control has the focus";
+
+        font = reinterpret_cast<HFONT>(SendMessageA(dialog.Edit(), WM_GETFONT, 0, 0));
+        LOGFONTA face = {};
+        ASSERT_EQ(GetObjectA(font, sizeof face, &face), int(sizeof face));
+        EXPECT_STREQ(face.lfFaceName, kFontFace);
+        EXPECT_EQ(face.lfHeight, 14);
+        EXPECT_EQ(face.lfWeight, FW_NORMAL);
+        EXPECT_EQ(face.lfCharSet, SHIFTJIS_CHARSET);
+
+        dialog.SelectAll();
+        dialog.Type("Line one\rLine two");
+        SendMessageA(dialog.Edit(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(kJapanese2));
+        dialog.Press(IDOK);
+    }, host);
+    EXPECT_TRUE(IsWindowEnabled(host));
+    DestroyWindow(host);
+
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(host::TempDir::Read(path), Head() + info + Comment(std::string("Line one\r\nLine two") + kJapanese2));
+    EXPECT_EQ(GetObjectType(font), 0u) << "the font is deleted once the dialog has ended";
+}
+
+TEST_P(EditDialogTest, CancelEscapeAndTheCloseBoxLeaveTheFileAlone)
+{
+    const Bytes file = File({Comment("kept"), Info()});
+    const std::string path = dir.Write("edit.rpy", file);
+    const std::vector<std::function<void(const Dialog&)>> endings = {
+        [](const Dialog& d) { d.Press(IDCANCEL); },
+        [](const Dialog& d) { d.PressEscape(); },
+        [](const Dialog& d) { d.CloseBox(); },
+    };
+    for (size_t i = 0; i < endings.size(); ++i) {
+        EXPECT_EQ(Run(path, [&](const Dialog& dialog) {
+            dialog.SelectAll();
+            dialog.Type("thrown away");
+            endings[i](dialog);
+        }), 1) << "ending " << i;
+        EXPECT_EQ(host::TempDir::Read(path), file) << "ending " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Games, EditDialogTest, ::testing::ValuesIn(kGames),
+                         [](const auto& info) { return std::string(info.param.plugin); });
+
+// The cases below do not depend on the game.
+class EditDialogCases : public EditDialogTest {};
+
+TEST_P(EditDialogCases, CommentSizes)
+{
+    const Bytes info = Info();
+    // An empty control stores the NUL alone: length 13.
+    const std::string empty = dir.Write("empty.rpy", File({info, Comment("old")}));
+    EXPECT_EQ(Run(empty, [](const Dialog& d) {
+        d.SetText("");
+        d.Press(IDOK);
+    }), 0);
+    const Bytes emptyFile = host::TempDir::Read(empty);
+    EXPECT_EQ(emptyFile, Head() + info + Section(1, Bytes(1, '\0')));
+    EXPECT_EQ(emptyFile.substr(Head().size() + info.size() + 4, 4), Bytes("\x0D\0\0\0", 4));
+
+    // Typing stops at 30000 bytes, and all of them are stored: length 30013.
+    const std::string full = dir.Write("full.rpy", File({info, Comment("")}));
+    EXPECT_EQ(Run(full, [](const Dialog& d) {
+        const std::string typed(30001, 'k');
+        SendMessageA(d.Edit(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(typed.c_str()));
+        EXPECT_EQ(GetWindowTextLengthA(d.Edit()), 30000);
+        d.Press(IDOK);
+    }), 0);
+    const Bytes fullFile = host::TempDir::Read(full);
+    EXPECT_EQ(fullFile, Head() + info + Comment(Bytes(30000, 'k')));
+    EXPECT_EQ(fullFile.substr(Head().size() + info.size() + 4, 4), Bytes("\x3D\x75\0\0", 4));
+
+    // A longer stored comment is shown whole; OK keeps its first 30000 bytes.
+    Bytes stored;
+    for (int i = 0; stored.size() < 30500; ++i) stored += "line " + std::to_string(i) + "\r\n";
+    stored.resize(30500);
+    const std::string longer = dir.Write("long.rpy", File({info, Comment(stored)}));
+    EXPECT_EQ(Run(longer, [&](const Dialog& d) {
+        EXPECT_EQ(d.Text(), stored);
+        d.Press(IDOK);
+    }), 0);
+    EXPECT_EQ(host::TempDir::Read(longer), Head() + info + Comment(stored.substr(0, 30000)));
+}
+
+TEST_P(EditDialogCases, OldLayoutsAreRewrittenWithTheInformationFirst)
+{
+    const Bytes info = Info("Name Someone\r\n");
+    // Comment section first: the information section moves to the front.
+    const std::string first = dir.Write("first.rpy", File({Comment("was first"), info}));
+    EXPECT_EQ(Run(first, [](const Dialog& d) {
+        EXPECT_EQ(d.Text(), "was first");
+        d.Press(IDOK);
+    }), 0);
+    EXPECT_EQ(host::TempDir::Read(first), Head() + info + Comment("was first"));
+
+    // Bytes behind the second section are dropped.
+    const std::string behind = dir.Write("behind.rpy", File({info, Comment("c"), Bytes("\x01\x02tail bytes")}));
+    EXPECT_EQ(Run(behind, [](const Dialog& d) { d.Press(IDOK); }), 0);
+    EXPECT_EQ(host::TempDir::Read(behind), Head() + info + Comment("c"));
+
+    // No comment section yet: the first comment is added behind the
+    // information section.
+    const std::string none = dir.Write("none.rpy", File({info}));
+    EXPECT_EQ(Run(none, [](const Dialog& d) {
+        EXPECT_EQ(d.Text(), "");
+        d.Type("first words");
+        d.Press(IDOK);
+    }), 0);
+    EXPECT_EQ(host::TempDir::Read(none), Head() + info + Comment("first words"));
+
+    // A stored comment without its NUL is shown up to its section's end.
+    const std::string bare = dir.Write("bare.rpy", File({info, Section(1, "no terminator")}));
+    EXPECT_EQ(Run(bare, [](const Dialog& d) {
+        EXPECT_EQ(d.Text(), "no terminator");
+        d.Press(IDCANCEL);
+    }), 1);
+}
+
+TEST_P(EditDialogCases, OkWorksOnTheFileAsItIsWhenOkIsPressed)
+{
+    const std::string path = dir.Write("changing.rpy", File({Info("Name Before\r\n"), Comment("before")}));
+    const Bytes now = File({Info("Name After the game wrote it again\r\n"), Comment("after")});
+    EXPECT_EQ(Run(path, [&](const Dialog& d) {
+        EXPECT_EQ(d.Text(), "before");
+        dir.Write("changing.rpy", now);
+        d.SetText("mine");
+        d.Press(IDOK);
+    }), 0);
+    EXPECT_EQ(host::TempDir::Read(path), File({Info("Name After the game wrote it again\r\n"), Comment("mine")}));
+}
+
+// A failed save keeps the dialog open, with the text as typed, and says why
+// in a message box owned by the dialog; the user can then try again.
+TEST_P(EditDialogCases, FailedSavesSayWhyAndKeepTheText)
+{
+    const Bytes file = File({Info(), Comment("original")});
+
+    // The file vanishes while the dialog is up, then comes back.
+    const std::string vanishing = dir.Write("vanishing.rpy", file);
+    EXPECT_EQ(Run(vanishing, [&](const Dialog& d) {
+        d.SetText("typed text");
+        ASSERT_TRUE(DeleteFileA(vanishing.c_str()));
+        d.Press(IDOK);
+        const std::string message = d.DismissMessageBox();
+        EXPECT_TRUE(Contains(message, kNotSaved)) << message;
+        EXPECT_TRUE(Contains(message, kVanished)) << message;
+        EXPECT_TRUE(IsWindow(d.window));
+        EXPECT_EQ(d.Text(), "typed text");
+        EXPECT_EQ(GetFileAttributesA(vanishing.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing was written";
+        dir.Write("vanishing.rpy", file);
+        d.Press(IDOK);
+    }), 0);
+    EXPECT_EQ(host::TempDir::Read(vanishing), Head() + Info() + Comment("typed text"));
+
+    // Read-only: not written, still read-only.
+    const std::string locked = dir.Write("readonly.rpy", file);
+    ASSERT_TRUE(SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(Run(locked, [&](const Dialog& d) {
+        d.CaretToEnd();
+        d.Type(" and more");
+        d.Press(IDOK);
+        const std::string message = d.DismissMessageBox();
+        EXPECT_TRUE(Contains(message, kReadOnly)) << message;
+        EXPECT_EQ(d.Text(), "original and more");
+        d.Press(IDCANCEL);
+    }), 1);
+    EXPECT_EQ(host::TempDir::Read(locked), file);
+    EXPECT_NE(GetFileAttributesA(locked.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+
+    // Another game's replay, and a replay whose sections run past its end.
+    const Bytes foreign = Replay(std::strcmp(Magic(), "kvor") ? "kvor" : "mirl", {Info(), Comment("theirs")});
+    Bytes broken = file;
+    SetU32(broken, Head().size() + Info().size() + 4, 0x7FFFFFFF);
+    for (const Bytes& bytes : {foreign, broken}) {
+        const std::string path = dir.Write("other.rpy", bytes);
+        EXPECT_EQ(Run(path, [&](const Dialog& d) {
+            d.SetText("not for them");
+            d.Press(IDOK);
+            const std::string message = d.DismissMessageBox();
+            EXPECT_TRUE(Contains(message, kNotThisGame)) << message;
+            EXPECT_EQ(d.Text(), "not for them");
+            d.CloseBox();
+        }), 1);
+        EXPECT_EQ(host::TempDir::Read(path), bytes);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kvora, EditDialogCases, ::testing::Values(kGames[0]),
+                         [](const auto& info) { return std::string(info.param.plugin); });
+
+// Dialog template 101, read back out of each built plug-in.
+Bytes ExpectedTemplate()
+{
+    Bytes t;
+    auto u16 = [&](unsigned v) { t.push_back(char(v & 0xFF)); t.push_back(char(v >> 8)); };
+    auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
+    auto text = [&](const std::wstring& s) { for (wchar_t c : s) u16(c); u16(0); };
+    auto align = [&] { while (t.size() % 4) t.push_back('\0'); };
+    auto control = [&](uint32_t style, int x, int y, int cx, int cy, int id, unsigned atom, const std::wstring& label) {
+        align();
+        u32(style); u32(0);
+        u16(x); u16(y); u16(cx); u16(cy); u16(id);
+        u16(0xFFFF); u16(atom);
+        text(label);
+        u16(0);  // no creation data
+    };
+    u32(0x90C808CC); u32(0); u16(3);
+    u16(0); u16(0); u16(275); u16(201);
+    u16(0); u16(0);  // no menu, default class
+    text(L"\u30B3\u30E1\u30F3\u30C8\u306E\u7DE8\u96C6");  // コメントの編集
+    u16(9); text(L"Ms Shell Dlg");
+    control(0x50B11084, 7, 7, 261, 165, 1001, 0x0081, L"");
+    control(0x50010000, 81, 179, 51, 15, 1, 0x0080, L"OK");
+    control(0x50010000, 142, 179, 51, 15, 2, 0x0080, L"Cancel");
+    return t;
+}
+
+TEST(EditDialogTemplate, Is166ClassicBytesInEveryReplayPlugin)
+{
+    const Bytes expected = ExpectedTemplate();
+    ASSERT_EQ(expected.size(), 166u);
+    for (const Game& game : kGames) {
+        const HMODULE module = LoadLibraryExA(host::PluginPath(game.plugin).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(module, nullptr) << game.plugin;
+        int languages = 0;
+        EnumResourceLanguagesA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(101),
+                               [](HMODULE, LPCSTR, LPCSTR, WORD, LONG_PTR count) -> BOOL {
+                                   ++*reinterpret_cast<int*>(count);
+                                   return TRUE;
+                               }, reinterpret_cast<LONG_PTR>(&languages));
+        EXPECT_EQ(languages, 1) << game.plugin;
+        const HRSRC found = FindResourceExA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(101),
+                                            MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
+        ASSERT_NE(found, nullptr) << game.plugin;
+        const DWORD size = SizeofResource(module, found);
+        const char* bytes = static_cast<const char*>(LockResource(LoadResource(module, found)));
+        ASSERT_NE(bytes, nullptr);
+        EXPECT_EQ(Bytes(bytes, size), expected) << game.plugin;
+        FreeLibrary(module);
+    }
+}
+
+// The write-back with each of its steps made to fail on the real disk.
+class FailingFileSystem : public IFileSystem {
+public:
+    enum Step { Nothing, Create, Write, Flush, Replace };
+    explicit FailingFileSystem(Step step) : m_step(step) {}
+
+    FileState Probe(const char* path) noexcept override { return m_real.Probe(path); }
+    bool Load(const char* path, smart_array<char>& buffer) noexcept override { return m_real.Load(path, buffer); }
+    bool CreateTemp(const char* path) noexcept override { return m_step != Create && m_real.CreateTemp(path); }
+    bool WriteTemp(const char* bytes, uint32_t count) noexcept override
+    {
+        if (m_step != Write) return m_real.WriteTemp(bytes, count);
+        m_real.WriteTemp(bytes, count / 2);   // comes up short
+        return false;
+    }
+    bool FlushTemp() noexcept override { return m_real.FlushTemp() && m_step != Flush; }
+    bool ReplaceWithTemp(const char* path) noexcept override { return m_step != Replace && m_real.ReplaceWithTemp(path); }
+    void DiscardTemp() noexcept override { m_real.DiscardTemp(); }
+
+private:
+    Step m_step;
+    WindowsFileSystem m_real;
+};
+
+std::vector<std::string> FilesIn(const host::TempDir& dir)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    const HANDLE find = FindFirstFileA(dir.Path("*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (std::strcmp(entry.cFileName, ".") && std::strcmp(entry.cFileName, "..")) names.push_back(entry.cFileName);
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+    return names;
+}
+
+TEST(WriteCommentOnDisk, EveryFailingStepLeavesTheReplayAsItWas)
+{
+    host::TempDir dir;
+    const Bytes original = Replay("kvor", {Comment("old"), Info()}, 100);
+    const std::string path = dir.Write("kvora_01.rpy", original);
+    const char text[] = "new";
+    for (FailingFileSystem::Step step : {FailingFileSystem::Create, FailingFileSystem::Write, FailingFileSystem::Flush,
+                                         FailingFileSystem::Replace}) {
+        FailingFileSystem files(step);
+        CommentFault fault = CommentFault::None;
+        EXPECT_EQ(CKvoraRec().WriteComment(path.c_str(), text, 4, files, &fault), 3) << step;
+        EXPECT_EQ(fault, CommentFault::WriteFailed) << step;
+        EXPECT_EQ(host::TempDir::Read(path), original) << step;
+        EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"kvora_01.rpy"}) << "temporary file left, step " << step;
+    }
+
+    FailingFileSystem works(FailingFileSystem::Nothing);
+    EXPECT_EQ(CKvoraRec().WriteComment(path.c_str(), text, 4, works), 0);
+    EXPECT_EQ(host::TempDir::Read(path), Replay("kvor", {Info(), Comment("new")}, 100));
+    EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"kvora_01.rpy"});
+}
+
+TEST(WriteCommentOnDisk, RelativeNamesAndABusyReplay)
+{
+    host::TempDir dir;
+    const Bytes original = Replay("kvor", {Info(), Comment("old")});
+    dir.Write("kvora_02.rpy", original);
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(dir.Root().c_str()));
+    const int relative = CKvoraRec().WriteComment("kvora_02.rpy", "rel", 4);
+    SetCurrentDirectoryA(previous);
+    EXPECT_EQ(relative, 0);
+    EXPECT_EQ(host::TempDir::Read(dir.Path("kvora_02.rpy")), Replay("kvor", {Info(), Comment("rel")}));
+
+    // Held open by another program that lets go a moment later.
+    const std::string path = dir.Path("kvora_02.rpy");
+    const HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread release([&] {
+        Sleep(150);
+        CloseHandle(held);
+    });
+    const int busy = CKvoraRec().WriteComment(path.c_str(), "busy", 5);
+    release.join();
+    EXPECT_EQ(busy, 0);
+    EXPECT_EQ(host::TempDir::Read(path), Replay("kvor", {Info(), Comment("busy")}));
+    EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"kvora_02.rpy"});
+}
+
+}  // namespace
