@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
-#include "plugins/kvorarec/KvoraRec.h"
 #include "replay/CommentWriteBack.h"
 #include "replay/ReplayContainer.h"
 #include "support/ReplayBuilder.h"
@@ -135,146 +133,14 @@ TEST(BuildCommentedReplay, RefusesEveryLayoutThatWouldBeReadOutsideTheFile)
 
     // Fewer than 12 bytes behind the information section are no header.
     EXPECT_EQ(Build(Replay("kvor", {info, Bytes("USER\x20")}), kNew).result, kCommentBadLayout);
-}
 
-TEST(BuildCommentedReplay, SizesThatDoNotFitAreRefusedBeforeAnythingIsRead)
-{
+    // A size that does not fit is refused before the text (far shorter than
+    // the count) is read.
     const Bytes file = Replay("kvor", {Info(), Comment("c")});
     const char text[1] = {0};
     smart_array<char> out;
-    // The text is far shorter than the count: it must not be read at all.
     EXPECT_EQ(BuildCommentedReplay(file.data(), uint32_t(file.size()), text, 0xFFFFFFF0u, out), kCommentBadLayout);
     EXPECT_EQ(BuildCommentedReplay(file.data(), uint32_t(file.size()), nullptr, 5, out), kCommentBadLayout);
     EXPECT_EQ(BuildCommentedReplay(nullptr, 100, text, 1, out), kCommentBadLayout);
     EXPECT_EQ(out.data, nullptr);
-}
-
-namespace {
-
-// A file system in memory whose steps can be made to fail.
-class FakeFileSystem : public IFileSystem {
-public:
-    enum Step { None, Create, Write, Flush, Replace };
-
-    std::map<std::string, Bytes> files;
-    std::map<std::string, bool> readOnly;
-    Step failAt = None;
-    std::vector<std::string> calls;
-    bool tempExists = false;
-    Bytes temp;
-
-    FileState Probe(const char* path) noexcept override
-    {
-        calls.push_back("Probe");
-        if (!files.count(path)) return FileState::Missing;
-        return readOnly[path] ? FileState::ReadOnly : FileState::Writable;
-    }
-    bool Load(const char* path, smart_array<char>& buffer) noexcept override
-    {
-        calls.push_back("Load");
-        auto it = files.find(path);
-        if (it == files.end() || it->second.empty()) return false;
-        char* block = new char[it->second.size()];
-        std::memcpy(block, it->second.data(), it->second.size());
-        return buffer.reset(block, uint32_t(it->second.size()));
-    }
-    bool CreateTemp(const char*) noexcept override
-    {
-        calls.push_back("CreateTemp");
-        if (failAt == Create) return false;
-        tempExists = true;
-        temp.clear();
-        return true;
-    }
-    bool WriteTemp(const char* bytes, uint32_t count) noexcept override
-    {
-        calls.push_back("WriteTemp");
-        temp.append(bytes, failAt == Write ? count / 2 : count);
-        return failAt != Write;
-    }
-    bool FlushTemp() noexcept override
-    {
-        calls.push_back("FlushTemp");
-        return failAt != Flush;
-    }
-    bool ReplaceWithTemp(const char* path) noexcept override
-    {
-        calls.push_back("Replace");
-        if (failAt == Replace) return false;
-        files[path] = temp;
-        tempExists = false;
-        return true;
-    }
-    void DiscardTemp() noexcept override
-    {
-        calls.push_back("Discard");
-        tempExists = false;
-    }
-};
-
-}  // namespace
-
-TEST(WriteComment, WritesThroughATemporaryFileAndRemovesItOnEveryFailure)
-{
-    const Bytes old = Replay("kvor", {Info(), Comment("old")}, 7);
-    const Bytes text = Bytes("typed") + Bytes(1, '\0');
-
-    FakeFileSystem fine;
-    fine.files["r.rpy"] = old;
-    CommentFault fault = CommentFault::WriteFailed;
-    EXPECT_EQ(CKvoraRec().WriteComment("r.rpy", text.data(), int(text.size()), fine, &fault), kCommentWritten);
-    EXPECT_EQ(fault, CommentFault::None);
-    EXPECT_EQ(fine.files["r.rpy"], Replay("kvor", {Info()}, 7) + Section(1, text));
-    EXPECT_EQ(fine.calls, (std::vector<std::string>{"Probe", "Load", "CreateTemp", "WriteTemp", "FlushTemp", "Replace"}));
-
-    for (FakeFileSystem::Step step : {FakeFileSystem::Create, FakeFileSystem::Write, FakeFileSystem::Flush,
-                                      FakeFileSystem::Replace}) {
-        FakeFileSystem files;
-        files.files["r.rpy"] = old;
-        files.failAt = step;
-        EXPECT_EQ(CKvoraRec().WriteComment("r.rpy", text.data(), int(text.size()), files, &fault), kCommentNotWritten)
-            << step;
-        EXPECT_EQ(fault, CommentFault::WriteFailed);
-        EXPECT_EQ(files.files["r.rpy"], old) << step;
-        EXPECT_FALSE(files.tempExists) << step;
-        EXPECT_EQ(files.calls.back(), "Discard") << step;
-    }
-}
-
-TEST(WriteComment, RefusesBeforeAnyTemporaryFileIsMade)
-{
-    struct Case {
-        const char* name;
-        Bytes bytes;
-        bool readOnly;
-        int result;
-        CommentFault fault;
-    };
-    const Case cases[] = {
-        {"read-only", Replay("kvor", {Info(), Comment("c")}), true, kCommentNotWritten, CommentFault::ReadOnly},
-        {"other game", Replay("mirl", {Info(), Comment("c")}), false, kCommentNotAReplay, CommentFault::NotThisGame},
-        {"short", Bytes("kvor1234"), false, kCommentNotAReplay, CommentFault::NotThisGame},
-        {"empty", Bytes(), false, kCommentNotAReplay, CommentFault::Unreadable},
-        {"bad length", Replay("kvor", {Section(0, "i"), Bytes("USER\x05\0\0\0\x01\0\0\0", 12)}), false,
-         kCommentNotAReplay, CommentFault::NotThisGame},
-    };
-    const char text[] = "t";
-    for (const Case& c : cases) {
-        FakeFileSystem files;
-        files.files["r.rpy"] = c.bytes;
-        files.readOnly["r.rpy"] = c.readOnly;
-        CommentFault fault = CommentFault::None;
-        EXPECT_EQ(CKvoraRec().WriteComment("r.rpy", text, 2, files, &fault), c.result) << c.name;
-        EXPECT_EQ(fault, c.fault) << c.name;
-        EXPECT_EQ(files.files["r.rpy"], c.bytes) << c.name;
-        for (const std::string& call : files.calls) EXPECT_NE(call, "CreateTemp") << c.name;
-    }
-
-    FakeFileSystem none;
-    CommentFault fault = CommentFault::None;
-    EXPECT_EQ(CKvoraRec().WriteComment("gone.rpy", text, 2, none, &fault), kCommentNotAReplay);
-    EXPECT_EQ(fault, CommentFault::Vanished);
-    EXPECT_EQ(CKvoraRec().WriteComment("gone.rpy", text, -1, none), kCommentNotAReplay);
-    EXPECT_EQ(CKvoraRec().WriteComment(nullptr, text, 2, none), kCommentNotAReplay);
-    EXPECT_TRUE(none.files.empty());
 }
