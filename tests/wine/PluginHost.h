@@ -44,7 +44,9 @@ struct Block {
     ~Block() { Release(); }
     void Release()
     {
-        if (handle) EXPECT_EQ(LocalFree(handle), nullptr) << "LocalFree refused a block";
+        if (handle) {
+            EXPECT_EQ(LocalFree(handle), nullptr) << "LocalFree refused a block";
+        }
         handle = nullptr;
     }
     size_t Size() const { return handle ? LocalSize(handle) : 0; }

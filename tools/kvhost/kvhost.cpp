@@ -1,6 +1,7 @@
 // kvhost: drives a plug-in the way the host does, from the command line.
 //   kvhost list PLUGIN FOLDER   one row per file the plug-in accepts
 //   kvhost info PLUGIN FILE     the plug-in's strings and text panes
+//   kvhost picture PLUGIN FILE OUT.bmp   the picture, as a bitmap file
 #include <windows.h>
 
 #include <cstdio>
@@ -14,6 +15,7 @@ using GetPluginInfoFn = int(WINAPI*)(int, LPSTR, int);
 using IsSupportedFn = int(WINAPI*)(LPCSTR, DWORD);
 using GetColumnInfoFn = int(WINAPI*)(HLOCAL*);
 using FileInfoFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*);
+using GetFileInfoImage2Fn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*, HLOCAL*);
 
 struct Column {
     std::string title;
@@ -54,6 +56,7 @@ public:
         list = Get<FileInfoFn>("GetFileInfoList");
         text1 = Get<FileInfoFn>("GetFileInfoText1");
         text2 = Get<FileInfoFn>("GetFileInfoText2");
+        image = Get<GetFileInfoImage2Fn>("GetFileInfoImage2");
         if (!info || !isSupported || !columns || !list) {
             std::fprintf(stderr, "kvhost: %s is not a plug-in (exports missing)\n", path);
             return false;
@@ -89,6 +92,7 @@ public:
     FileInfoFn list = nullptr;
     FileInfoFn text1 = nullptr;
     FileInfoFn text2 = nullptr;
+    GetFileInfoImage2Fn image = nullptr;
 
 private:
     template <typename F>
@@ -194,12 +198,51 @@ int Info(const Plugin& plugin, const std::string& file)
     return 0;
 }
 
+// Writes the plug-in's bitmap as it is: a file header, the BITMAPINFOHEADER
+// and the pixel bits, bottom-up rows as handed over.
+int Picture(const Plugin& plugin, const std::string& file, const std::string& out)
+{
+    if (!plugin.image) {
+        std::fprintf(stderr, "kvhost: the plug-in has no pictures\n");
+        return 1;
+    }
+    HostBlock bits, info;
+    const int result = plugin.image(file.c_str(), 0, &bits.handle, &info.handle);
+    if (result != 0) {
+        std::fprintf(stderr, "kvhost: %s: %s\n", file.c_str(), ResultMeaning(result));
+        return 1;
+    }
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, info.Bytes(), sizeof header);
+    const DWORD bitsSize = DWORD(LocalSize(bits.handle));
+    BITMAPFILEHEADER fileHeader = {};
+    fileHeader.bfType = 0x4D42;  // "BM"
+    fileHeader.bfOffBits = sizeof fileHeader + sizeof header;
+    fileHeader.bfSize = fileHeader.bfOffBits + bitsSize;
+    FILE* stream = nullptr;
+    if (fopen_s(&stream, out.c_str(), "wb") != 0 || !stream) {
+        std::fprintf(stderr, "kvhost: cannot write %s\n", out.c_str());
+        return 1;
+    }
+    const bool written = std::fwrite(&fileHeader, sizeof fileHeader, 1, stream) == 1 &&
+                         std::fwrite(&header, sizeof header, 1, stream) == 1 &&
+                         std::fwrite(bits.Bytes(), 1, bitsSize, stream) == bitsSize;
+    if (std::fclose(stream) != 0 || !written) {
+        std::fprintf(stderr, "kvhost: cannot write %s\n", out.c_str());
+        return 1;
+    }
+    std::printf("%s: %ld x %ld, %u bits per pixel -> %s\n", file.c_str(), long(header.biWidth),
+                long(header.biHeight), unsigned(header.biBitCount), out.c_str());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: kvhost list PLUGIN FOLDER | kvhost info PLUGIN FILE\n");
+    if (argc < 4 || (std::strcmp(argv[1], "picture") == 0 && argc != 5)) {
+        std::fprintf(stderr, "usage: kvhost list PLUGIN FOLDER | kvhost info PLUGIN FILE |"
+                             " kvhost picture PLUGIN FILE OUT.bmp\n");
         return 2;
     }
     Plugin plugin;
@@ -207,6 +250,7 @@ int main(int argc, char** argv)
     const std::string command = argv[1];
     if (command == "list") return List(plugin, argv[3]);
     if (command == "info") return Info(plugin, argv[3]);
+    if (command == "picture") return Picture(plugin, argv[3], argv[4]);
     std::fprintf(stderr, "kvhost: unknown command %s\n", argv[1]);
     return 2;
 }

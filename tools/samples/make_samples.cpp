@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "support/ReplayBuilder.h"
+#include "support/ShotBuilder.h"
+#include "tools/LzssEncoder.h"
+#include "tools/SamplePicture.h"
 
 using namespace testing_support;
 
@@ -57,6 +60,54 @@ std::string InfoText(const Game& game, int n)
     return text;
 }
 
+struct Shot {
+    const char* name;
+    int16_t dayOrLevel;
+    int16_t scene;
+    int16_t width;
+    int16_t height;
+    uint32_t seed;
+};
+
+// Screenshots and best shots holding real pictures, encoded as the games do.
+std::vector<std::pair<std::string, std::string>> ShotSamples()
+{
+    std::vector<std::pair<std::string, std::string>> files;
+    const Shot screenshots[] = {{"sc0000.dat", 0, 0, 160, 120, 1}, {"sc0001.dat", 3, 4, 200, 150, 2},
+                                {"sc0002.dat", 9, 1, 121, 91, 3}};
+    for (const Shot& s : screenshots) {
+        shot_support::ScreenShot header;
+        header.day = s.dayOrLevel;
+        header.scene = s.scene;
+        header.width = s.width;
+        header.height = s.height;
+        header.timestamp = 1767225600u + s.seed * 86461u;  // January 2026
+        header.slow_rate = 0.25f * float(s.seed);
+        const std::string picture = MakeSamplePicture(uint32_t(s.width), uint32_t(s.height), 4, s.seed);
+        files.push_back({std::string("brysspic/") + s.name,
+                         ScreenShotFile(header, EncodeLzss(picture.data(), picture.size()))});
+    }
+    const Shot bestShots[] = {{"bs_01_1.dat", 1, 1, 160, 120, 4}, {"bs_07_3.dat", 7, 3, 175, 100, 5},
+                              {"bs_11_2.dat", 11, 2, 99, 77, 6}};
+    const char* spellCards[] = {"\x8C\xF5\x95\x84\x81\x75\x92\xA9\x82\xCC\x91\x8B\x81\x76",  // 光符「朝の窓」
+                                "Glass Sign \"Paper Lantern\"", ""};
+    int i = 0;
+    for (const Shot& s : bestShots) {
+        shot_support::BestShot header;
+        header.level = s.dayOrLevel;
+        header.scene = s.scene;
+        header.width = s.width;
+        header.height = s.height;
+        header.score = 120000 + int32_t(s.seed) * 3210;
+        header.slow_rate = 1.5f / float(s.seed);
+        header.spell_card_name = spellCards[i++];
+        const std::string picture = MakeSamplePicture(uint32_t(s.width), uint32_t(s.height), 3, s.seed);
+        files.push_back({std::string("zoltepic/") + s.name,
+                         BestShotFile(header, EncodeLzss(picture.data(), picture.size()))});
+    }
+    return files;
+}
+
 bool WriteFile(const std::string& path, const std::string& bytes)
 {
     FILE* file = std::fopen(path.c_str(), "wb");
@@ -104,6 +155,13 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "make_samples: cannot write %s%s\n", prefix.c_str(), s.name.c_str());
                 return 1;
             }
+        }
+    }
+    for (const std::string folder : {"brysspic", "zoltepic"}) mkdir((root + "/" + folder).c_str(), 0755);
+    for (const auto& [name, bytes] : ShotSamples()) {
+        if (!WriteFile(root + "/" + name, bytes)) {
+            std::fprintf(stderr, "make_samples: cannot write %s/%s\n", root.c_str(), name.c_str());
+            return 1;
         }
     }
     return 0;
