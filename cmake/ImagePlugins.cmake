@@ -4,7 +4,10 @@
 # from Plugins.cmake.
 function(add_image_plugin name)
   set(dir ${CMAKE_CURRENT_SOURCE_DIR})
-  add_library(${name}_exports OBJECT ${CMAKE_SOURCE_DIR}/image/ImageExports.cpp)
+  add_library(${name}_exports OBJECT
+    ${CMAKE_SOURCE_DIR}/common/CommonExports.cpp
+    ${CMAKE_SOURCE_DIR}/image/ImageExports.cpp
+  )
   target_include_directories(${name}_exports PRIVATE ${dir} ${CMAKE_SOURCE_DIR})
 
   add_library(${name} SHARED

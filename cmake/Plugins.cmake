@@ -14,6 +14,7 @@ target_link_libraries(kvp_comment_files PUBLIC kvp_replay_core)
 function(add_replay_plugin name)
   set(dir ${CMAKE_CURRENT_SOURCE_DIR})
   add_library(${name}_exports OBJECT
+    ${CMAKE_SOURCE_DIR}/common/CommonExports.cpp
     ${CMAKE_SOURCE_DIR}/replay/ReplayExports.cpp
     ${CMAKE_SOURCE_DIR}/editor/EditDialogExport.cpp
     ${CMAKE_SOURCE_DIR}/editor/CEditDialog.cpp

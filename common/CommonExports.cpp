@@ -1,0 +1,33 @@
+// The exports every plug-in has, whatever it reads. Compiled into each
+// plug-in with its own reader class (CPluginReader, from its folder).
+#include <windows.h>
+
+#include "PluginReader.h"
+#include "common/ColumnTable.h"
+#include "common/PluginFrame.h"
+#include "common/PluginModule.h"
+
+extern "C" {
+
+int WINAPI GetPluginRevision()
+{
+    return kPluginRevision;
+}
+
+int WINAPI GetPluginInfo(int index, LPSTR buffer, int bufferSize)
+{
+    return CopyPluginInfo(CPluginReader().Profile().strings, index, buffer, bufferSize);
+}
+
+int WINAPI IsSupported(LPCSTR pathOrImage, DWORD imageSize)
+{
+    return GuardExport(0, [&] { return IsSupportedBy(CPluginReader(), pathOrImage, imageSize); });
+}
+
+int WINAPI GetColumnInfo(HLOCAL* columns)
+{
+    const auto& profile = CPluginReader().Profile();
+    return HandOverColumnTable(profile.columns, profile.columnCount, columns);
+}
+
+}  // extern "C"
