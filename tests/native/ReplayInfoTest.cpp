@@ -76,7 +76,7 @@ TEST(ReplayInfo, GamesReadTheirOwnKeys)
     ReplayInfo kvora = ParseWith(kKvoraProfile, kSampleInfo);
     ReplayInfo mirel = ParseWith(kMirelProfile, kSampleInfo);
     ReplayInfo tasko = ParseWith(kTaskoProfile, kSampleInfo);
-    EXPECT_EQ(F(kvora, InfoField::Chara), "ReimuA");
+    EXPECT_EQ(F(kvora, InfoField::Chara), "PilotA");
     EXPECT_EQ(F(kvora, InfoField::Route), "");
     EXPECT_EQ(F(mirel, InfoField::Route), "Bad");
     EXPECT_EQ(F(mirel, InfoField::Chara), "");

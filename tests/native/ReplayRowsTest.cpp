@@ -40,7 +40,7 @@ TEST(MakeListInfo, FillsEveryPluginColumn)
     const Bytes file = Replay("kvor", {Info(), Comment("nice run")}, 40);
     HostBlock row;
     ASSERT_EQ(Row(CKvoraRec(), file, row, "C:\\replays\\kvora_12.rpy"), Ok);
-    const char* expected[14] = {"", "", "No.12", "Alice", "2026/01/02 03:04", "ReimuA", "Lunatic", "All Clear",
+    const char* expected[14] = {"", "", "No.12", "Alice", "2026/01/02 03:04", "PilotA", "Expert", "All Clear",
                                 "123456780", "0.52", "1.00a", "nice run", "", ""};
     for (int i = 0; i < 14; ++i) EXPECT_STREQ(row.Field(i), expected[i]) << i;
 }

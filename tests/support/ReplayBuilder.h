@@ -44,9 +44,9 @@ inline const char* kSampleInfo =
     "Version 1.00a\r\n"
     "Name Alice\r\n"
     "Date 2026/01/02 03:04\r\n"
-    "Chara ReimuA\r\n"
+    "Chara PilotA\r\n"
     "Route Bad\r\n"
-    "Rank Lunatic\r\n"
+    "Rank Expert\r\n"
     "Stage All Clear\r\n"
     "Score 123456780\r\n"
     "Slow Rate 0.52\r\n";

@@ -41,7 +41,7 @@ const char* kComments[] = {
 std::string InfoText(const Game& game, int n)
 {
     char text[512];
-    const char* ranks[] = {"Easy", "Normal", "Hard", "Lunatic"};
+    const char* ranks[] = {"Easy", "Normal", "Hard", "Expert"};
     const char* characters[] = {"Alpha", "Beta", "Gamma"};
     if (game.scenes) {
         std::snprintf(text, sizeof text,
