@@ -33,11 +33,6 @@ public:
         return true;
     }
 
-    bool Equals(uint32_t offset, const char* bytes, uint32_t length) const noexcept
-    {
-        return Holds(offset, length) && std::memcmp(m_data + offset, bytes, length) == 0;
-    }
-
     const char* At(uint32_t offset) const noexcept
     {
         return reinterpret_cast<const char*>(m_data) + offset;
