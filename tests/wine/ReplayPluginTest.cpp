@@ -123,7 +123,9 @@ TEST_P(ReplayPlugin, ColumnTable)
     EXPECT_EQ(values(n - 1), "0,0,2");
     EXPECT_EQ(values(n - 5), "1,2,0");  // slowdown rate
     EXPECT_EQ(values(n - 6), "1,1,0");  // score
-    if (n == 13) EXPECT_STREQ(records + 128 * 6, "\x83\x56\x81\x5B\x83\x93");
+    if (n == 13) {
+        EXPECT_STREQ(records + 128 * 6, "\x83\x56\x81\x5B\x83\x93");
+    }
     EXPECT_EQ(columns(nullptr), 5);
 }
 
