@@ -42,24 +42,33 @@ namespace replay_layout {
 
 constexpr InfoField kNone = InfoField::Count;
 
+// The columns every replay game shows.
+constexpr ReplayColumnSpec kFileNameColumn{kTitleFileName, 0, 0, kHostFileName, ColumnSource::Host, kNone};
+constexpr ReplayColumnSpec kUpdateTimeColumn{kTitleUpdateTime, 0, 0, kHostUpdateTime, ColumnSource::Host, kNone};
+constexpr ReplayColumnSpec kSlotColumn{"No.", 0, 0, kPluginFills, ColumnSource::Slot, kNone};
+constexpr ReplayColumnSpec kNameColumn{"\x83v\x83\x8C\x83" "C\x83\x84\x81[\x96\xBC", 0, 0, kPluginFills,
+                                       ColumnSource::Info, InfoField::Name};  // プレイヤー名
+constexpr ReplayColumnSpec kDateColumn{"\x83v\x83\x8C\x83" "C\x8E\x9E\x8D\x8F", 0, 0, kPluginFills,
+                                       ColumnSource::Info, InfoField::Date};  // プレイ時刻
+constexpr ReplayColumnSpec kScoreColumn{"\x83X\x83R\x83" "A", 1, 1, kPluginFills, ColumnSource::Info,
+                                        InfoField::Score};  // スコア
+constexpr ReplayColumnSpec kSlowRateColumn{kTitleSlowRate, 1, 2, kPluginFills, ColumnSource::Info, InfoField::SlowRate};
+constexpr ReplayColumnSpec kVersionColumn{"\x83o\x81[\x83W\x83\x87\x83\x93", 0, 0, kPluginFills,
+                                          ColumnSource::Info, InfoField::Version};  // バージョン
+constexpr ReplayColumnSpec kCommentColumn{"\x83R\x83\x81\x83\x93\x83g", 0, 0, kPluginFills,
+                                          ColumnSource::Comment, kNone};  // コメント
+constexpr ReplayColumnSpec kFileSizeColumn{kTitleFileSize, 1, 1, kHostFileSize, ColumnSource::Host, kNone};
+constexpr ReplayColumnSpec kDirectoryColumn{kTitleDirectory, 0, 0, kHostDirectory, ColumnSource::Host, kNone};
+
 // Games whose replays name difficulty and stage: 14 columns.
 constexpr ReplayColumns<14> StageColumns(const char* characterTitle, InfoField characterField)
 {
     const ReplayColumnSpec specs[14] = {
-        {kTitleFileName, 0, 0, kHostFileName, ColumnSource::Host, kNone},
-        {kTitleUpdateTime, 0, 0, kHostUpdateTime, ColumnSource::Host, kNone},
-        {"No.", 0, 0, kPluginFills, ColumnSource::Slot, kNone},
-        {"\x83v\x83\x8C\x83" "C\x83\x84\x81[\x96\xBC", 0, 0, kPluginFills, ColumnSource::Info, InfoField::Name},  // プレイヤー名
-        {"\x83v\x83\x8C\x83" "C\x8E\x9E\x8D\x8F", 0, 0, kPluginFills, ColumnSource::Info, InfoField::Date},  // プレイ時刻
+        kFileNameColumn, kUpdateTimeColumn, kSlotColumn, kNameColumn, kDateColumn,
         {characterTitle, 0, 0, kPluginFills, ColumnSource::Info, characterField},
         {"\x93\xEF\x88\xD5\x93x", 0, 0, kPluginFills, ColumnSource::Info, InfoField::Rank},  // 難易度
         {"\x83X\x83" "e\x81[\x83W", 0, 0, kPluginFills, ColumnSource::Info, InfoField::Stage},  // ステージ
-        {"\x83X\x83R\x83" "A", 1, 1, kPluginFills, ColumnSource::Info, InfoField::Score},  // スコア
-        {kTitleSlowRate, 1, 2, kPluginFills, ColumnSource::Info, InfoField::SlowRate},
-        {"\x83o\x81[\x83W\x83\x87\x83\x93", 0, 0, kPluginFills, ColumnSource::Info, InfoField::Version},  // バージョン
-        {"\x83R\x83\x81\x83\x93\x83g", 0, 0, kPluginFills, ColumnSource::Comment, kNone},  // コメント
-        {kTitleFileSize, 1, 1, kHostFileSize, ColumnSource::Host, kNone},
-        {kTitleDirectory, 0, 0, kHostDirectory, ColumnSource::Host, kNone},
+        kScoreColumn, kSlowRateColumn, kVersionColumn, kCommentColumn, kFileSizeColumn, kDirectoryColumn,
     };
     return MakeReplayColumns(specs);
 }
@@ -68,19 +77,10 @@ constexpr ReplayColumns<14> StageColumns(const char* characterTitle, InfoField c
 constexpr ReplayColumns<13> SceneColumns()
 {
     const ReplayColumnSpec specs[13] = {
-        {kTitleFileName, 0, 0, kHostFileName, ColumnSource::Host, kNone},
-        {kTitleUpdateTime, 0, 0, kHostUpdateTime, ColumnSource::Host, kNone},
-        {"No.", 0, 0, kPluginFills, ColumnSource::Slot, kNone},
-        {"\x83v\x83\x8C\x83" "C\x83\x84\x81[\x96\xBC", 0, 0, kPluginFills, ColumnSource::Info, InfoField::Name},  // プレイヤー名
-        {"\x83v\x83\x8C\x83" "C\x8E\x9E\x8D\x8F", 0, 0, kPluginFills, ColumnSource::Info, InfoField::Date},  // プレイ時刻
+        kFileNameColumn, kUpdateTimeColumn, kSlotColumn, kNameColumn, kDateColumn,
         {kTitleCharacter, 0, 0, kPluginFills, ColumnSource::Info, InfoField::Chara},
         {kTitleScene, 0, 0, kPluginFills, ColumnSource::Info, InfoField::Scene},
-        {"\x83X\x83R\x83" "A", 1, 1, kPluginFills, ColumnSource::Info, InfoField::Score},  // スコア
-        {kTitleSlowRate, 1, 2, kPluginFills, ColumnSource::Info, InfoField::SlowRate},
-        {"\x83o\x81[\x83W\x83\x87\x83\x93", 0, 0, kPluginFills, ColumnSource::Info, InfoField::Version},  // バージョン
-        {"\x83R\x83\x81\x83\x93\x83g", 0, 0, kPluginFills, ColumnSource::Comment, kNone},  // コメント
-        {kTitleFileSize, 1, 1, kHostFileSize, ColumnSource::Host, kNone},
-        {kTitleDirectory, 0, 0, kHostDirectory, ColumnSource::Host, kNone},
+        kScoreColumn, kSlowRateColumn, kVersionColumn, kCommentColumn, kFileSizeColumn, kDirectoryColumn,
     };
     return MakeReplayColumns(specs);
 }
