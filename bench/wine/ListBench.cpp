@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "Timing.h"
 #include "support/ReplayBuilder.h"
 
 using namespace testing_support;
@@ -18,14 +19,6 @@ namespace {
 
 using IsSupportedFn = int(WINAPI*)(LPCSTR, DWORD);
 using FileInfoFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*);
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(frequency.QuadPart);
-}
 
 bool BareRead(const std::string& path, std::vector<char>& buffer, DWORD count)
 {
@@ -57,19 +50,6 @@ bool TwoOpenLoad(const std::string& path, std::vector<char>& buffer, DWORD head)
     const bool ok = std::fread(buffer.data(), count, 1, stream) == 1;
     std::fclose(stream);
     return ok;
-}
-
-template <typename F>
-double PerFile(const std::vector<std::string>& files, int rounds, F&& body)
-{
-    std::vector<double> samples;
-    for (int r = 0; r < rounds; ++r) {
-        const double start = Now();
-        for (const std::string& f : files) body(f);
-        samples.push_back((Now() - start) / double(files.size()));
-    }
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2] * 1e6;  // median, microseconds
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "image/Lzss.h"
+#include "Timing.h"
 #include "support/ShotBuilder.h"
 #include "tools/LzssEncoder.h"
 #include "tools/SamplePicture.h"
@@ -19,27 +20,6 @@ namespace {
 
 using ImageFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*, HLOCAL*);
 using InfoFn = int(WINAPI*)(int, LPSTR, int);
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(frequency.QuadPart);
-}
-
-template <typename F>
-double PerFile(const std::vector<std::string>& files, int rounds, F&& body)
-{
-    std::vector<double> samples;
-    for (int r = 0; r < rounds; ++r) {
-        const double start = Now();
-        for (const std::string& f : files) body(f);
-        samples.push_back((Now() - start) / double(files.size()));
-    }
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2] * 1e6;
-}
 
 }  // namespace
 
