@@ -1,0 +1,103 @@
+// GetImage for both depths. The first byte picks the game and which block
+// allocation fails (none, or the first to the fourth); the rest is the file.
+// Blocks above 4 MiB are refused as if the heap were full, which keeps the
+// run fast and exercises the release paths.
+#include <cstdlib>
+#include <map>
+#include <vector>
+
+#include "FuzzCheck.h"
+#include "image/BitmapInfo.h"
+#include "image/CImageReader.h"
+#include "tools/LzssReference.h"
+
+namespace {
+
+constexpr size_t kLargestBlock = size_t(4) << 20;
+
+// Counts every block it hands out and what is still outstanding.
+class CountingBlocks final : public IBlockSource {
+public:
+    explicit CountingBlocks(int failAt) : m_failAt(failAt) {}
+
+    HLOCAL Alloc(size_t n) noexcept override
+    {
+        if (++m_calls == m_failAt || n > kLargestBlock) return nullptr;
+        void* block = std::calloc(n ? n : 1, 1);
+        if (block) m_live[block] = n;
+        return block;
+    }
+    void Free(HLOCAL block) noexcept override
+    {
+        FUZZ_REQUIRE(m_live.erase(block) == 1);
+        std::free(block);
+    }
+    size_t Outstanding() const { return m_live.size(); }
+    size_t SizeOf(HLOCAL block) const
+    {
+        const auto found = m_live.find(block);
+        FUZZ_REQUIRE(found != m_live.end());
+        return found->second;
+    }
+
+private:
+    int m_failAt;
+    int m_calls = 0;
+    std::map<void*, size_t> m_live;
+};
+
+int16_t LoadI16(const char* at) { return int16_t(uint16_t(uint8_t(at[0]) | uint8_t(at[1]) << 8)); }
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
+{
+    if (length < 1 || length > UINT32_MAX) return 0;
+    const ImageProfile& game = fuzz::ImageGame(bytes[0]);
+    CountingBlocks blocks((bytes[0] >> 1) % 5);   // 0: never fails
+    const uint32_t size = uint32_t(length - 1);
+    char* data = static_cast<char*>(std::malloc(size ? size : 1));
+    if (size) std::memcpy(data, bytes + 1, size);
+
+    const CImageReader reader(game, blocks);
+    HLOCAL untouched = reinterpret_cast<HLOCAL>(&blocks);
+    HLOCAL bits = untouched, info = untouched;
+    const int result = reader.GetImage(data, size, &bits, &info);
+    FUZZ_REQUIRE(result == kImageDone || result == kImageNotSignature || result == kImageNoMemory);
+    FUZZ_REQUIRE((result == kImageNotSignature) == !reader.CheckMagic(data, size));
+
+    if (result == kImageNotSignature) {
+        FUZZ_REQUIRE(bits == untouched && info == untouched && blocks.Outstanding() == 0);
+    } else if (result == kImageNoMemory) {
+        FUZZ_REQUIRE(bits == nullptr && info == nullptr && blocks.Outstanding() == 0);
+    } else {
+        // Exactly the two blocks handed over, of the sizes the header announces.
+        const uint32_t headerSize = HeaderSize(game.header);
+        FUZZ_REQUIRE(size >= headerSize && blocks.Outstanding() == 2);
+        const int32_t width = LoadI16(data + 12), height = LoadI16(data + 14);
+        FUZZ_REQUIRE(width > 0 && height > 0);
+        const size_t rowLength = size_t(width) * game.bytesPerPixel;
+        const size_t stride = (rowLength + 3) / 4 * 4;
+        FUZZ_REQUIRE(blocks.SizeOf(bits) == stride * size_t(height));
+        FUZZ_REQUIRE(blocks.SizeOf(info) == sizeof(BitmapInfo));
+        BitmapInfo bitmap;
+        std::memcpy(&bitmap, info, sizeof bitmap);
+        FUZZ_REQUIRE(bitmap.biSize == kBitmapHeaderSize && bitmap.biWidth == width && bitmap.biHeight == height);
+        FUZZ_REQUIRE(bitmap.biPlanes == 1 && bitmap.biBitCount == game.bytesPerPixel * 8);
+
+        // The rows of the reference decoding, bottom row first, zero padding.
+        std::vector<char> decoded(rowLength * size_t(height));
+        DecodeLzssReference(size > headerSize ? data + headerSize : nullptr, size - headerSize, decoded.data(),
+                            uint32_t(decoded.size()));
+        const char* pixels = static_cast<const char*>(bits);
+        for (int32_t y = 0; y < height; ++y) {
+            const char* row = pixels + size_t(y) * stride;
+            FUZZ_REQUIRE(std::memcmp(row, decoded.data() + size_t(height - 1 - y) * rowLength, rowLength) == 0);
+            for (size_t pad = rowLength; pad < stride; ++pad) FUZZ_REQUIRE(row[pad] == 0);
+        }
+        blocks.Free(bits);
+        blocks.Free(info);
+    }
+    std::free(data);
+    return 0;
+}

@@ -1,0 +1,47 @@
+// Slot recognition from a file name. The first byte picks the game and the
+// size of the slot buffer; the rest, cut at its first NUL, is the name.
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "FuzzCheck.h"
+#include "common/ShiftJis.h"
+#include "replay/CReplayReader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
+{
+    if (length < 1) return 0;
+    const ReplayProfile& game = fuzz::ReplayGame(bytes[0]);
+    const size_t bufferSize = 1 + (bytes[0] >> 2) % 8;   // 1 to 8: short ones must refuse long slots
+    const std::string name(reinterpret_cast<const char*>(bytes + 1), length - 1);
+    const CReplayReader reader(game);
+
+    // An exact-size buffer: the sanitizer sees any write past it.
+    std::vector<char> buffer(bufferSize, 'x');
+    SlotKind kind = SlotKind(-1);
+    const int result = reader.GetSlotFromFileName(name.c_str(), &kind, buffer.data(), bufferSize);
+    FUZZ_REQUIRE(result == kSlotDone);
+    FUZZ_REQUIRE(kind == Numbered || kind == User || kind == Other);
+    if (kind == Other) return 0;
+
+    const size_t slotLength = strnlen(buffer.data(), bufferSize);
+    FUZZ_REQUIRE(slotLength < bufferSize);
+    // The slot is taken from the name's last part, which starts with
+    // "<prefix>_" in any case.
+    const std::string part = sjis::FileNamePart(name.c_str());
+    const std::string pattern = game.strings.text[2];   // "<prefix>_*.rpy"
+    const std::string prefix = pattern.substr(0, pattern.find('*'));
+    FUZZ_REQUIRE(part.size() >= prefix.size() + slotLength);
+    for (size_t i = 0; i < prefix.size(); ++i)
+        FUZZ_REQUIRE(std::tolower(static_cast<unsigned char>(part[i])) == prefix[i]);
+    if (kind == Numbered) {
+        FUZZ_REQUIRE(slotLength == 2 && std::isdigit(static_cast<unsigned char>(buffer[0])) &&
+                     std::isdigit(static_cast<unsigned char>(buffer[1])));
+        const int number = (buffer[0] - '0') * 10 + (buffer[1] - '0');
+        FUZZ_REQUIRE(number >= 1 && number <= kMaxSlot);
+    } else {
+        FUZZ_REQUIRE(slotLength <= 4);
+    }
+    FUZZ_REQUIRE(part.find(buffer.data(), prefix.size()) != std::string::npos);
+    return 0;
+}
