@@ -17,9 +17,11 @@
 #include "plugins/kvorarec/KvoraRec.h"
 #include "replay/WindowsFileSystem.h"
 #include "support/ReplayBuilder.h"
+#include "wine/DialogDriver.h"
 #include "wine/PluginHost.h"
 
 using namespace testing_support;
+using namespace dialog_driver;
 
 namespace {
 
@@ -39,8 +41,6 @@ const Game kGames[] = {
     {"nivrarec", "nivr"},
 };
 
-constexpr int kEditId = 1001;
-
 // "夜明けの一面、ノーミス。" and "二行目のコメント"
 const char kJapanese[] = "\x96\xE9\x96\xBE\x82\xAF\x82\xCC\x88\xEA\x96\xCA\x81\x41\x83\x6D\x81\x5B\x83\x7E\x83\x58\x81\x42";
 const char kJapanese2[] = "\x93\xF1\x8D\x73\x96\xDA\x82\xCC\x83\x52\x83\x81\x83\x93\x83\x67";
@@ -56,121 +56,6 @@ const char kVanished[] = "\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xAA\x8C\xA9\x82\x
 const char kNotThisGame[] = "\x82\xB1\x82\xCC\x83\x51\x81\x5B\x83\x80\x82\xCC\x83\x8A\x83\x76\x83\x8C\x83\x43\x83\x74\x83\x40"
                             "\x83\x43\x83\x8B\x82\xC5\x82\xCD\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81\x42";
                             // このゲームのリプレイファイルではありません。
-
-std::string WindowText(HWND window)
-{
-    const int length = GetWindowTextLengthA(window);
-    std::string text(size_t(length) + 1, '\0');
-    text.resize(size_t(GetWindowTextA(window, &text[0], length + 1)));
-    return text;
-}
-
-std::string ClassOf(HWND window)
-{
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-// Top-level windows of a thread that match, polled until one shows up.
-HWND WaitForWindow(DWORD thread, const std::function<bool(HWND)>& match, DWORD timeoutMs = 10000)
-{
-    struct Search {
-        const std::function<bool(HWND)>* match;
-        HWND found;
-    };
-    for (DWORD waited = 0; waited < timeoutMs; waited += 10) {
-        Search search{&match, nullptr};
-        EnumThreadWindows(thread, [](HWND window, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (!IsWindowVisible(window) || !(*s->match)(window)) return TRUE;
-            s->found = window;
-            return FALSE;
-        }, reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
-        Sleep(10);
-    }
-    return nullptr;
-}
-
-bool IsEditDialog(HWND window)
-{
-    return ClassOf(window) == "#32770" && GetDlgItem(window, kEditId) != nullptr;
-}
-
-// What the helper thread works with while the dialog is up.
-struct Dialog {
-    HWND window;
-    DWORD thread;
-
-    HWND Edit() const { return GetDlgItem(window, kEditId); }
-    std::string Text() const { return WindowText(Edit()); }
-
-    void SetText(const std::string& text) const { SetWindowTextA(Edit(), text.c_str()); }
-    // Keys as the edit control receives them; Enter is '\r'.
-    void Type(const std::string& keys) const
-    {
-        for (unsigned char c : keys) SendMessageA(Edit(), WM_CHAR, c, 1);
-    }
-    void SelectAll() const { SendMessageA(Edit(), EM_SETSEL, 0, -1); }
-    void CaretToEnd() const
-    {
-        const LRESULT end = GetWindowTextLengthA(Edit());
-        SendMessageA(Edit(), EM_SETSEL, WPARAM(end), end);
-    }
-
-    // Posted, so that a message box on the dialog's thread cannot block us.
-    void Press(int id) const { PostMessageA(GetDlgItem(window, id), BM_CLICK, 0, 0); }
-    void PressEscape() const
-    {
-        PostMessageA(Edit(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-        PostMessageA(Edit(), WM_KEYUP, VK_ESCAPE, 0xC0010001);
-    }
-    void CloseBox() const { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
-
-    // The message box that a failed save shows: its text, after which it is
-    // dismissed. Empty if none appears.
-    std::string DismissMessageBox() const
-    {
-        const HWND box = WaitForWindow(thread, [&](HWND w) {
-            return ClassOf(w) == "#32770" && GetWindow(w, GW_OWNER) == window;
-        }, 5000);
-        if (!box) return "";
-        const std::string text = WindowText(GetDlgItem(box, 0xFFFF));
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-        for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
-        return text;
-    }
-};
-
-// Runs EditDialog on this thread while script drives the dialog from a helper
-// thread. Whatever the script leaves open is cancelled after a while, so that
-// a failing test ends instead of hanging.
-int RunDialog(EditDialogFn editDialog, const std::string& path, const std::function<void(const Dialog&)>& script,
-              HWND parent = nullptr)
-{
-    const DWORD uiThread = GetCurrentThreadId();
-    std::atomic<bool> ended{false};
-    std::thread helper([&] {
-        const HWND window = WaitForWindow(uiThread, IsEditDialog);
-        if (!window) {
-            ADD_FAILURE() << "the dialog did not show";
-            return;
-        }
-        script(Dialog{window, uiThread});
-        for (int i = 0; i < 300 && !ended; ++i) Sleep(10);
-        while (!ended) {
-            ADD_FAILURE() << "the dialog is still open; cancelling it";
-            Dialog{window, uiThread}.DismissMessageBox();
-            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-            Sleep(200);
-        }
-    });
-    const int result = editDialog(parent, path.c_str());
-    ended = true;
-    helper.join();
-    return result;
-}
 
 bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
 
@@ -190,7 +75,7 @@ protected:
     Bytes File(const std::vector<Bytes>& sections) const { return Replay(Magic(), sections, 24); }
     int Run(const std::string& path, const std::function<void(const Dialog&)>& script, HWND parent = nullptr)
     {
-        return RunDialog(editDialog, path, script, parent);
+        return RunDialog([&] { return editDialog(parent, path.c_str()); }, script);
     }
 
     host::Plugin plugin;

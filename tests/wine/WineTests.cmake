@@ -50,6 +50,9 @@ target_link_libraries(plugin_tests PRIVATE GTest::gtest_main)
 target_link_libraries(plugin_tests PRIVATE kvp_lzss_encoder)
 # The comment editor tests make the write-back's steps fail one by one.
 target_link_libraries(plugin_tests PRIVATE kvp_comment_files kvp_replay_profiles)
+# kvhost's commands run in the test's process.
+target_link_libraries(plugin_tests PRIVATE kvhost_commands)
+target_include_directories(plugin_tests SYSTEM PRIVATE /usr/include/stb)
 target_link_options(plugin_tests PRIVATE -static)
 if(kvp_plugins)
   add_dependencies(plugin_tests ${kvp_plugins})
@@ -59,5 +62,5 @@ endif()
 add_test(NAME plugin_tests COMMAND plugin_tests)
 set_tests_properties(plugin_tests PROPERTIES
   FIXTURES_REQUIRED wine
-  ENVIRONMENT "KVP_PLUGIN_DIR=Z:${CMAKE_BINARY_DIR}/plugins;TZ=JST-9;${KVP_WINE_LOCALE}"
+  ENVIRONMENT "KVP_PLUGIN_DIR=Z:${CMAKE_BINARY_DIR}/plugins;KVP_SOURCE_DIR=Z:${CMAKE_SOURCE_DIR};TZ=JST-9;${KVP_WINE_LOCALE}"
   TIMEOUT 900)

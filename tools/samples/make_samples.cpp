@@ -2,6 +2,7 @@
 // committed, so that the main job and the README have something to show.
 //   make_samples OUTPUT_FOLDER
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -118,10 +119,32 @@ bool WriteFile(const std::string& path, const std::string& bytes)
 
 }  // namespace
 
+// A folder of many replays of the first game, for timing a listing: numbered
+// slots first, then other names, each with a body of `bodyBytes`.
+int MakeReplayFolder(const std::string& folder, int count, size_t bodyBytes)
+{
+    mkdir(folder.c_str(), 0755);
+    const Game& game = kGames[0];
+    for (int n = 1; n <= count; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, n < 100 ? "_%02d.rpy" : "_%05d.rpy", n);
+        const std::string bytes =
+            Replay(game.magic, {Info(InfoText(game, n)), Comment(kComments[n % 3])}, bodyBytes + size_t(n % 97));
+        if (!WriteFile(folder + "/" + game.prefix + name, bytes)) {
+            std::fprintf(stderr, "make_samples: cannot write into %s\n", folder.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc == 5 && std::string(argv[1]) == "--replays")
+        return MakeReplayFolder(argv[4], std::atoi(argv[2]), size_t(std::atol(argv[3])));
     if (argc != 2) {
-        std::fprintf(stderr, "usage: make_samples OUTPUT_FOLDER\n");
+        std::fprintf(stderr, "usage: make_samples OUTPUT_FOLDER\n"
+                             "       make_samples --replays COUNT BODY_BYTES OUTPUT_FOLDER\n");
         return 2;
     }
     const std::string root = argv[1];

@@ -1,0 +1,29 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Where kvhost's output goes: UTF-8 text for the standard output and the
+// error stream.
+class Console {
+public:
+    virtual ~Console() = default;
+    virtual void Out(const std::string& text) = 0;
+    virtual void Err(const std::string& text) = 0;
+    // A progress line that the next one replaces.
+    virtual void Progress(const std::string& text) = 0;
+};
+
+struct KvhostContext {
+    Console& console;
+    std::string pluginFolder;  // where --all and bare plug-in names look
+    HWND dialogParent = nullptr;
+};
+
+// Runs one kvhost command line (without the program name). Returns the exit
+// code: 0 done, 1 failed (said in one line on the error stream), 2 usage.
+int RunKvhost(const std::vector<std::string>& args, KvhostContext& context);
+
+// A folder with more files than this gets a progress line.
+constexpr size_t kProgressThreshold = 300;

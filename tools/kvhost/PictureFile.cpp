@@ -1,0 +1,117 @@
+#include "PictureFile.h"
+
+#include <cstring>
+
+#include "PluginLibrary.h"
+
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wunused-function"
+#endif
+#include <stb_image_write.h>
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+namespace {
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string& error)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = "cannot write " + path + ": " + SystemErrorText(GetLastError());
+        return false;
+    }
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
+    const DWORD writeError = GetLastError();
+    CloseHandle(file);
+    if (!ok) {
+        DeleteFileA(path.c_str());  // no half-written picture left behind
+        error = "cannot write " + path + ": " + SystemErrorText(writeError);
+    }
+    return ok;
+}
+
+void AppendToString(void* context, void* data, int size)
+{
+    static_cast<std::string*>(context)->append(static_cast<const char*>(data), size_t(size));
+}
+
+}  // namespace
+
+bool DibToRgb(const void* info, size_t infoSize, const void* bits, size_t bitsSize, RgbPicture& picture,
+              std::string& error)
+{
+    BITMAPINFOHEADER header;
+    if (!info || infoSize < sizeof header) {
+        error = "the bitmap header block is too small";
+        return false;
+    }
+    std::memcpy(&header, info, sizeof header);
+    const uint32_t bytesPerPixel = header.biBitCount / 8u;
+    if (header.biCompression != BI_RGB || (header.biBitCount != 24 && header.biBitCount != 32)) {
+        error = "unsupported bitmap (" + std::to_string(header.biBitCount) + " bits per pixel, compression " +
+                std::to_string(header.biCompression) + ")";
+        return false;
+    }
+    // 32767 x 32767 is far above any screen; it keeps every size below in 32 bits.
+    const int64_t height = header.biHeight < 0 ? -int64_t(header.biHeight) : int64_t(header.biHeight);
+    if (header.biWidth <= 0 || height == 0 || header.biWidth > 32767 || height > 32767) {
+        error = "bad bitmap size " + std::to_string(header.biWidth) + " x " + std::to_string(header.biHeight);
+        return false;
+    }
+    const uint64_t stride = (uint64_t(header.biWidth) * header.biBitCount + 31) / 32 * 4;
+    if (!bits || stride * uint64_t(height) > bitsSize) {
+        error = "the bitmap bits block is smaller than the header announces";
+        return false;
+    }
+    picture.width = uint32_t(header.biWidth);
+    picture.height = uint32_t(height);
+    picture.pixels.assign(size_t(picture.width) * picture.height * 3, 0);
+    const bool bottomUp = header.biHeight > 0;
+    for (uint32_t y = 0; y < picture.height; ++y) {
+        const uint8_t* row = static_cast<const uint8_t*>(bits) + stride * (bottomUp ? picture.height - 1 - y : y);
+        uint8_t* out = picture.pixels.data() + size_t(y) * picture.width * 3;
+        for (uint32_t x = 0; x < picture.width; ++x, row += bytesPerPixel, out += 3) {
+            out[0] = row[2];
+            out[1] = row[1];
+            out[2] = row[0];
+        }
+    }
+    return true;
+}
+
+bool WritePng(const RgbPicture& picture, const std::string& path, std::string& error)
+{
+    std::string png;
+    if (!stbi_write_png_to_func(&AppendToString, &png, int(picture.width), int(picture.height), 3,
+                                picture.pixels.data(), int(picture.width * 3))) {
+        error = "cannot encode the picture as PNG";
+        return false;
+    }
+    return WriteWholeFile(path, png, error);
+}
+
+bool WriteBmp(const void* info, size_t infoSize, const void* bits, size_t bitsSize, const std::string& path,
+              std::string& error)
+{
+    RgbPicture checked;
+    if (!DibToRgb(info, infoSize, bits, bitsSize, checked, error)) return false;
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, info, sizeof header);
+    const uint64_t stride = (uint64_t(header.biWidth) * header.biBitCount + 31) / 32 * 4;
+    const size_t pixelBytes = size_t(stride * checked.height);
+    BITMAPFILEHEADER fileHeader = {};
+    fileHeader.bfType = 0x4D42;  // "BM"
+    fileHeader.bfOffBits = sizeof fileHeader + sizeof header;
+    fileHeader.bfSize = DWORD(fileHeader.bfOffBits + pixelBytes);
+    std::string bytes(reinterpret_cast<const char*>(&fileHeader), sizeof fileHeader);
+    bytes.append(reinterpret_cast<const char*>(&header), sizeof header);
+    bytes.append(static_cast<const char*>(bits), pixelBytes);
+    return WriteWholeFile(path, bytes, error);
+}

@@ -1,0 +1,148 @@
+#include "PluginLibrary.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/ColumnInfo.h"
+
+std::string HostBlock::Text() const
+{
+    const size_t size = Size();
+    return m_handle ? std::string(Bytes(), strnlen(Bytes(), size)) : std::string();
+}
+
+void HostBlock::Release()
+{
+    if (m_handle) LocalFree(m_handle);
+    m_handle = nullptr;
+}
+
+const char* ResultMeaning(int result)
+{
+    switch (result) {
+    case 0: return "success";
+    case 1: return "not a file of this plug-in";
+    case 2: return "unreadable or malformed file";
+    case 3: return "write error";
+    case 4: return "out of memory";
+    case 5: return "failure";
+    default: return "unknown result";
+    }
+}
+
+std::string SystemErrorText(DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND: return "file not found";
+    case ERROR_PATH_NOT_FOUND: return "folder not found";
+    case ERROR_ACCESS_DENIED: return "access denied";
+    case ERROR_SHARING_VIOLATION: return "file in use";
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return "disk full";
+    case ERROR_WRITE_PROTECT: return "write-protected";
+    case ERROR_BAD_EXE_FORMAT: return "not a Windows DLL for this architecture";
+    case ERROR_MOD_NOT_FOUND: return "module not found";
+    case ERROR_INVALID_NAME: return "invalid name";
+    default: return "Windows error " + std::to_string(error);
+    }
+}
+
+PluginLibrary::~PluginLibrary()
+{
+    if (m_module) FreeLibrary(m_module);
+}
+
+bool PluginLibrary::Load(const std::string& path, std::string& error)
+{
+    m_path = path;
+    // No "insert a disk" or missing-DLL message boxes: a command-line tool
+    // reports in one line.
+    const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        SetErrorMode(previousMode);
+        error = "plug-in " + path + " not found";
+        return false;
+    }
+    m_module = LoadLibraryA(path.c_str());
+    const DWORD loadError = GetLastError();
+    SetErrorMode(previousMode);
+    if (!m_module) {
+        error = "cannot load plug-in " + path + ": " + SystemErrorText(loadError);
+        return false;
+    }
+    m_info = Export<GetPluginInfoFn>("GetPluginInfo");
+    m_revision = Export<GetPluginRevisionFn>("GetPluginRevision");
+    m_isSupported = Export<IsSupportedFn>("IsSupported");
+    m_columns = Export<GetColumnInfoFn>("GetColumnInfo");
+    m_list = Export<FileInfoFn>("GetFileInfoList");
+    m_text1 = Export<FileInfoFn>("GetFileInfoText1");
+    m_text2 = Export<FileInfoFn>("GetFileInfoText2");
+    m_image = Export<GetFileInfoImage2Fn>("GetFileInfoImage2");
+    m_edit = Export<EditDialogFn>("EditDialog");
+    const std::pair<const char*, bool> required[] = {{"GetPluginInfo", m_info != nullptr},
+                                                     {"IsSupported", m_isSupported != nullptr},
+                                                     {"GetColumnInfo", m_columns != nullptr},
+                                                     {"GetFileInfoList", m_list != nullptr}};
+    for (const auto& [name, present] : required) {
+        if (!present) {
+            error = path + " is not a plug-in: it has no export " + name;
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string PluginLibrary::FileName() const
+{
+    const size_t slash = m_path.find_last_of("\\/");
+    return slash == std::string::npos ? m_path : m_path.substr(slash + 1);
+}
+
+std::string PluginLibrary::String(int index) const
+{
+    char buffer[1024] = {};
+    return m_info(index, buffer, int(sizeof buffer)) > 0 ? std::string(buffer, strnlen(buffer, sizeof buffer)) : "";
+}
+
+int PluginLibrary::Revision() const
+{
+    return m_revision ? m_revision() : -1;
+}
+
+bool PluginLibrary::Columns(std::vector<PluginColumn>& columns, std::string& error) const
+{
+    columns.clear();
+    HostBlock table;
+    const int result = m_columns(table.Out());
+    if (result != 0 || !table.Bytes()) {
+        error = FileName() + ": GetColumnInfo failed (" + ResultMeaning(result) + ")";
+        return false;
+    }
+    for (size_t at = 0; at + sizeof(ColumnInfo) <= table.Size(); at += sizeof(ColumnInfo)) {
+        ColumnInfo record;
+        std::memcpy(&record, table.Bytes() + at, sizeof record);
+        const std::string title(record.title, strnlen(record.title, sizeof record.title));
+        if (title.empty()) break;  // the end record
+        columns.push_back({title, record.right_align != 0, record.sort_kind, record.host_field});
+    }
+    if (columns.empty()) {
+        error = FileName() + ": the column table is empty";
+        return false;
+    }
+    return true;
+}
+
+std::vector<std::string> PluginsIn(const std::string& folder)
+{
+    std::vector<std::string> plugins;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "\\*.kvp").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return plugins;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) plugins.push_back(folder + "\\" + entry.cFileName);
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+    std::sort(plugins.begin(), plugins.end());
+    return plugins;
+}

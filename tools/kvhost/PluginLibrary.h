@@ -1,0 +1,101 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// A block a plug-in handed over; released as the host does, with LocalFree.
+class HostBlock {
+public:
+    HostBlock() = default;
+    HostBlock(const HostBlock&) = delete;
+    HostBlock& operator=(const HostBlock&) = delete;
+    ~HostBlock() { Release(); }
+
+    HLOCAL* Out() { Release(); return &m_handle; }
+    const char* Bytes() const { return static_cast<const char*>(m_handle); }
+    size_t Size() const { return m_handle ? LocalSize(m_handle) : 0; }
+    // The block's text up to its first NUL, never past the block.
+    std::string Text() const;
+
+private:
+    void Release();
+    HLOCAL m_handle = nullptr;
+};
+
+struct PluginColumn {
+    std::string title;  // Shift-JIS, as the plug-in names it
+    bool rightAlign;
+    int sortKind;       // 0 text, 1 whole number, 2 decimal
+    int hostField;      // 0: the plug-in fills it
+};
+
+// Text of a plug-in result code, for messages.
+const char* ResultMeaning(int result);
+
+// A plug-in loaded as the host loads it: LoadLibraryA, exports by name.
+class PluginLibrary {
+public:
+    PluginLibrary() = default;
+    PluginLibrary(const PluginLibrary&) = delete;
+    PluginLibrary& operator=(const PluginLibrary&) = delete;
+    ~PluginLibrary();
+
+    // False with `error` saying what and where when the file cannot be loaded
+    // or lacks one of the four exports every plug-in has.
+    bool Load(const std::string& path, std::string& error);
+
+    const std::string& Path() const { return m_path; }
+    std::string FileName() const;
+    std::string String(int index) const;  // GetPluginInfo, Shift-JIS
+    int Revision() const;                 // -1 without GetPluginRevision
+    // The column records up to the end record; false when the plug-in fails.
+    bool Columns(std::vector<PluginColumn>& columns, std::string& error) const;
+
+    bool HasTexts() const { return m_text1 && m_text2; }
+    bool HasPicture() const { return m_image != nullptr; }
+    bool HasEditor() const { return m_edit != nullptr; }
+
+    int IsSupported(const std::string& path) const { return m_isSupported(path.c_str(), 0); }
+    int ListRow(const std::string& path, HostBlock& row) const { return m_list(path.c_str(), 0, row.Out()); }
+    int Information(const std::string& path, HostBlock& text) const { return m_text1(path.c_str(), 0, text.Out()); }
+    int Comment(const std::string& path, HostBlock& text) const { return m_text2(path.c_str(), 0, text.Out()); }
+    int Picture(const std::string& path, HostBlock& bits, HostBlock& info) const
+    {
+        return m_image(path.c_str(), 0, bits.Out(), info.Out());
+    }
+    int Edit(HWND parent, const std::string& path) const { return m_edit(parent, path.c_str()); }
+
+private:
+    using GetPluginInfoFn = int(WINAPI*)(int, LPSTR, int);
+    using GetPluginRevisionFn = int(WINAPI*)();
+    using IsSupportedFn = int(WINAPI*)(LPCSTR, DWORD);
+    using GetColumnInfoFn = int(WINAPI*)(HLOCAL*);
+    using FileInfoFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*);
+    using GetFileInfoImage2Fn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*, HLOCAL*);
+    using EditDialogFn = int(WINAPI*)(HWND, LPCSTR);
+
+    template <typename F>
+    F Export(const char* name) const
+    {
+        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m_module, name)));
+    }
+
+    HMODULE m_module = nullptr;
+    std::string m_path;
+    GetPluginInfoFn m_info = nullptr;
+    GetPluginRevisionFn m_revision = nullptr;
+    IsSupportedFn m_isSupported = nullptr;
+    GetColumnInfoFn m_columns = nullptr;
+    FileInfoFn m_list = nullptr;
+    FileInfoFn m_text1 = nullptr;
+    FileInfoFn m_text2 = nullptr;
+    GetFileInfoImage2Fn m_image = nullptr;
+    EditDialogFn m_edit = nullptr;
+};
+
+// Every .kvp file of a folder, sorted by name.
+std::vector<std::string> PluginsIn(const std::string& folder);
+
+// Short English text of a Windows error, the same on every system.
+std::string SystemErrorText(DWORD error);
