@@ -164,6 +164,7 @@ private:
         m_context.console.Err("kvhost: " + what + "\n");
         return 1;
     }
+    bool Failed(const std::string& what) { return Fail(what) == 0; }
 
     bool LoadPlugins()
     {
@@ -387,18 +388,18 @@ int Kvhost::PictureOf(const std::string& input, const std::string& output)
 bool Kvhost::WritePicture(const PluginLibrary& plugin, const std::string& shot, const std::string& out, bool bmp)
 {
     // kvhost changes no file: never write a picture over its shot.
-    if (SamePath(shot, out)) return Fail("will not write the picture over " + Shown(shot)), false;
+    if (SamePath(shot, out)) return Failed("will not write the picture over " + Shown(shot));
     HostBlock bits, info;
     const int result = plugin.Picture(shot, bits, info);
     if (result != 0)
-        return Fail(Shown(shot) + ": " + ResultMeaning(result) + " (result " + std::to_string(result) + ")"), false;
+        return Failed(Shown(shot) + ": " + ResultMeaning(result) + " (result " + std::to_string(result) + ")");
     std::string error;
     RgbPicture picture;
     if (!DibToRgb(info.Bytes(), info.Size(), bits.Bytes(), bits.Size(), picture, error))
-        return Fail(Shown(shot) + ": " + error), false;
+        return Failed(Shown(shot) + ": " + error);
     const bool written = bmp ? WriteBmp(info.Bytes(), info.Size(), bits.Bytes(), bits.Size(), out, error)
                              : WritePng(picture, out, error);
-    if (!written) return Fail(Shown(error)), false;
+    if (!written) return Failed(Shown(error));
     m_context.console.Out(Shown(shot) + ": " + std::to_string(picture.width) + " x " +
                           std::to_string(picture.height) + " -> " + Shown(out) + "\n");
     return true;
