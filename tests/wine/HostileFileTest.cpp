@@ -1,0 +1,221 @@
+// Malformed files of every kind through every file export of every plug-in,
+// in path mode and in memory mode right before a no-access page: each call
+// answers with a code of the contract and hands over only blocks of the
+// promised sizes, and the heap stays intact.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "support/ReplayBuilder.h"
+#include "support/ShotBuilder.h"
+#include "tools/LzssEncoder.h"
+#include "tools/SamplePicture.h"
+#include "wine/PluginCalls.h"
+
+using host::Answers;
+using host::BlockCopy;
+using host::PluginKind;
+using testing_support::Bytes;
+
+namespace {
+
+// Deterministic pseudo-random numbers (xorshift32).
+class Random {
+public:
+    explicit Random(uint32_t seed) : m_state(seed | 1) {}
+    uint32_t Next()
+    {
+        m_state ^= m_state << 13;
+        m_state ^= m_state >> 17;
+        m_state ^= m_state << 5;
+        return m_state;
+    }
+    uint32_t Below(uint32_t n) { return Next() % n; }
+
+private:
+    uint32_t m_state;
+};
+
+struct Hostile {
+    std::string what;
+    Bytes bytes;
+};
+
+struct Patch {
+    size_t at;
+    uint32_t value;
+    int width;   // bytes written, little-endian
+};
+
+Bytes Patched(Bytes file, const Patch& p)
+{
+    for (int i = 0; i < p.width; ++i) file[p.at + i] = char((p.value >> (8 * i)) & 0xFF);
+    return file;
+}
+
+Bytes ValidFile(const PluginKind& kind)
+{
+    using namespace shot_support;
+    if (kind.replay) return testing_support::Replay(kind.magic, {testing_support::Info(), testing_support::Comment("comment")}, 40);
+    const Bytes picture = MakeSamplePicture(5, 3, kind.bytesPerPixel, 7);
+    const Bytes stream = EncodeLzss(picture.data(), picture.size());
+    if (kind.bytesPerPixel == 4) {
+        ScreenShot s;
+        s.width = 5;
+        s.height = 3;
+        return ScreenShotFile(s, stream);
+    }
+    BestShot b;
+    b.width = 5;
+    b.height = 3;
+    return BestShotFile(b, stream);
+}
+
+// The fields worth breaking: offsets, lengths and types of a replay; sizes,
+// indexes, times and numbers of a shot.
+std::vector<Patch> Patches(const PluginKind& kind, const Bytes& file)
+{
+    std::vector<Patch> patches;
+    const uint32_t size = uint32_t(file.size());
+    auto each = [&](size_t at, int width, std::initializer_list<uint32_t> values) {
+        for (uint32_t v : values) patches.push_back({at, v, width});
+    };
+    if (kind.replay) {
+        const size_t first = 16 + 40, second = first + testing_support::Info().size();
+        const auto lengths = {0u, 1u, 11u, 12u, 13u, size, 0x7FFFFFFFu, 0xFFFFFFF4u, 0xFFFFFFFFu};
+        each(12, 4, {0u, 4u, 11u, 12u, size - 12, size - 11, size, 0x7FFFFFFFu, 0xFFFFFFF0u, 0xFFFFFFFFu});
+        each(first + 4, 4, lengths);
+        each(second + 4, 4, lengths);
+        each(first + 8, 4, {1u, 2u, 0xFFFFFFFFu});
+        each(second + 8, 4, {0u, 7u});
+        each(first, 4, {0u});   // not "USER"
+        return patches;
+    }
+    // Sizes no bitmap can have, the smallest one just past 2^31 - 1 bytes
+    // included; and numbers past every table.
+    const uint32_t stride = (32767u * kind.bytesPerPixel + 3) / 4 * 4;
+    const uint32_t justTooHigh = uint32_t(INT32_MAX) / stride + 1;
+    for (auto [w, h] : std::initializer_list<std::pair<uint32_t, uint32_t>>{
+             {0, 3}, {5, 0}, {0xFFFF, 3}, {5, 0xFFFF}, {0x8000, 0x8000}, {32767, 32767}, {32767, justTooHigh}})
+        patches.push_back({12, w | h << 16, 4});
+    each(6, 2, {0x8000u, 0x7FFFu, 0xFFFFu, 9u, 10u, 11u, 12u});        // day or level
+    each(8, 2, {0x8000u, 0x7FFFu});                                    // scene
+    each(16, 4, {0x80000000u, 0xFFFFFFFFu});                           // score or reserved
+    each(kind.bytesPerPixel == 4 ? 20 : 16, 4, {0xFFFFFFFFu, 0x7FFFFFFFu});  // time or score
+    each(kind.bytesPerPixel == 4 ? 24 : 20, 4, {0x7FC00000u, 0x7F800000u, 0xFF800000u, 0x7F7FFFFFu});  // slowdown rate
+    return patches;
+}
+
+std::vector<Hostile> MakeHostileFiles(const PluginKind& kind)
+{
+    const Bytes good = ValidFile(kind);
+    std::vector<Hostile> files;
+    Random random(uint32_t(good.size()) * 2654435761u);
+    for (size_t n = 0; n <= 64 && n < good.size(); ++n) files.push_back({"cut at " + std::to_string(n), good.substr(0, n)});
+    for (int i = 0; i < 12; ++i) {
+        const size_t n = 65 + random.Below(uint32_t(good.size() - 65));
+        files.push_back({"cut at " + std::to_string(n), good.substr(0, n)});
+    }
+    for (const Patch& p : Patches(kind, good))
+        files.push_back({"at " + std::to_string(p.at) + " value " + std::to_string(p.value), Patched(good, p)});
+    if (!kind.replay) {
+        // A name of 80 lead bytes and no NUL.
+        files.push_back({"spell card name", good.substr(0, 24) + Bytes(80, '\x81') + good.substr(104)});
+    }
+    for (int i = 0; i < 10; ++i) {
+        Bytes noise(kind.magic);
+        const uint32_t n = random.Below(700);
+        for (uint32_t k = 0; k < n; ++k) noise.push_back(char(random.Next()));
+        // Offsets and sizes that mostly lead somewhere: a user-data offset
+        // inside the file, or a picture small enough to be decoded quickly
+        // (huge sizes have their own cases above).
+        if (kind.replay && i % 2 && noise.size() >= 16) noise = Patched(noise, {12, 16 + random.Below(64), 4});
+        if (!kind.replay && noise.size() >= 16) noise = Patched(noise, {12, (1 + random.Below(64)) * 0x10001u, 4});
+        files.push_back({"random bytes " + std::to_string(i), noise});
+    }
+    return files;
+}
+
+bool IsContractCode(int r) { return r == 0 || r == 1 || r == 2 || r == 4; }
+
+// A block, if handed over, was released and holds size bytes.
+void ExpectBlock(const BlockCopy& block, size_t size, const char* what)
+{
+    EXPECT_TRUE(block.freed) << what;
+    EXPECT_EQ(block.bytes.size(), size) << what;
+}
+
+void ExpectTextAnswer(const host::CallAnswer& text, const char* what)
+{
+    EXPECT_TRUE(IsContractCode(text.result)) << what << " " << text.result;
+    ASSERT_EQ(text.first.handed, text.result == 0) << what;
+    if (!text.first.handed) return;
+    EXPECT_TRUE(text.first.freed) << what;
+    EXPECT_NE(text.first.bytes.find('\0'), std::string::npos) << what << ": an unterminated text";
+}
+
+int16_t ShotSize(const Bytes& file, size_t at) { return int16_t(uint8_t(file[at]) | uint8_t(file[at + 1]) << 8); }
+
+void ExpectContract(const PluginKind& kind, const Bytes& file, const Answers& a)
+{
+    const bool ours = file.size() >= 4 && file.compare(0, 4, kind.magic) == 0;
+    EXPECT_EQ(a.supported, ours ? 1 : 0);
+    EXPECT_TRUE(IsContractCode(a.list.result)) << a.list.result;
+    if (!ours) {
+        EXPECT_EQ(a.list.result, 1);
+    }
+    EXPECT_EQ(a.list.first.handed, a.list.result != 1);
+    if (a.list.first.handed) {
+        ExpectBlock(a.list.first, size_t(kind.columns) * 512, "row");
+        for (int i = 0; i < kind.columns && a.list.first.bytes.size() == size_t(kind.columns) * 512; ++i)
+            EXPECT_LT(strnlen(a.list.first.bytes.data() + 512 * i, 512), 512u) << "field " << i;
+    }
+    if (kind.replay) {
+        ExpectTextAnswer(a.text1, "information");
+        ExpectTextAnswer(a.text2, "comment");
+        return;
+    }
+    EXPECT_TRUE(IsContractCode(a.image.result)) << a.image.result;
+    ASSERT_EQ(a.image.first.handed, a.image.result == 0);
+    ASSERT_EQ(a.image.second.handed, a.image.result == 0);
+    if (a.image.result != 0) return;
+    ASSERT_GE(file.size(), kind.headerSize);
+    const size_t stride = (size_t(ShotSize(file, 12)) * kind.bytesPerPixel + 3) / 4 * 4;
+    ExpectBlock(a.image.first, stride * size_t(ShotSize(file, 14)), "bits");
+    ExpectBlock(a.image.second, 44, "bitmap header");
+}
+
+class HostileFiles : public ::testing::TestWithParam<PluginKind> {};
+
+TEST_P(HostileFiles, EveryExportKeepsTheContract)
+{
+    const PluginKind& kind = GetParam();
+    const host::PluginCalls calls(kind);
+    ASSERT_TRUE(calls.Ready()) << host::PluginPath(kind.name);
+    host::TempDir dir;
+    const std::string path = dir.Path(std::string(kind.prefix) + "07" + (kind.replay ? ".rpy" : ".dat"));
+    for (const Hostile& file : MakeHostileFiles(kind)) {
+        SCOPED_TRACE(file.what);
+        if (!file.bytes.empty()) {   // size 0 would be path mode
+            SCOPED_TRACE("memory");
+            const host::GuardedBytes image(file.bytes);
+            ExpectContract(kind, file.bytes, calls.CallEvery(image.Data(), image.Size()));
+        }
+        {
+            SCOPED_TRACE("path");
+            dir.Write(path.substr(dir.Root().size() + 1), file.bytes);
+            ExpectContract(kind, file.bytes, calls.CallEvery(path.c_str(), 0));
+        }
+        ASSERT_TRUE(host::HeapIsIntact());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Plugins, HostileFiles, ::testing::ValuesIn(host::kPluginKinds),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -1,0 +1,126 @@
+#pragma once
+// Every file export of every plug-in, called as the host calls it, with the
+// answer kept as plain values: the result codes and the bytes of every block
+// handed over. Blocks are released here; the calls are safe on any thread.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "wine/PluginHost.h"
+
+namespace host {
+
+struct PluginKind {
+    const char* name;
+    const char* magic;
+    const char* prefix;          // of the file names the games use
+    bool replay;                 // replay (texts) or picture
+    int columns;                 // fields of a list row
+    uint32_t bytesPerPixel;      // pictures only
+    uint32_t headerSize;         // pictures only
+};
+
+inline const PluginKind kPluginKinds[] = {
+    {"kvorarec", "kvor", "kvora_", true, 14, 0, 0},
+    {"mirelrec", "mirl", "mirel_", true, 14, 0, 0},
+    {"taskorec", "tsko", "tasko_", true, 13, 0, 0},
+    {"nivrarec", "nivr", "nivra_", true, 14, 0, 0},
+    {"brysspic", "BST3", "sc", false, 11, 4, 116},
+    {"zoltepic", "BSTS", "bs_", false, 10, 3, 104},
+};
+
+// One export's answer: its result and the blocks it handed over (a block
+// that was not handed over has handed == false).
+struct BlockCopy {
+    bool handed = false;
+    bool freed = true;
+    std::string bytes;   // LocalSize bytes
+    bool operator==(const BlockCopy& o) const { return handed == o.handed && bytes == o.bytes; }
+};
+
+struct CallAnswer {
+    int result = -1;
+    BlockCopy first, second;
+    bool operator==(const CallAnswer& o) const { return result == o.result && first == o.first && second == o.second; }
+};
+
+struct Answers {
+    int supported = -1;
+    CallAnswer list, text1, text2, image;   // the exports a plug-in lacks stay at -1
+    bool operator==(const Answers& o) const
+    {
+        return supported == o.supported && list == o.list && text1 == o.text1 && text2 == o.text2 && image == o.image;
+    }
+};
+
+class PluginCalls {
+public:
+    using IsSupportedFn = int(WINAPI*)(LPCSTR, DWORD);
+    using FileInfoFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*);
+    using ImageFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*, HLOCAL*);
+
+    explicit PluginCalls(const PluginKind& kind) : m_kind(kind), m_plugin(kind.name)
+    {
+        m_isSupported = m_plugin.Export<IsSupportedFn>("IsSupported");
+        m_list = m_plugin.Export<FileInfoFn>("GetFileInfoList");
+        m_text1 = m_plugin.Export<FileInfoFn>("GetFileInfoText1");
+        m_text2 = m_plugin.Export<FileInfoFn>("GetFileInfoText2");
+        m_image = m_plugin.Export<ImageFn>("GetFileInfoImage2");
+    }
+
+    bool Ready() const
+    {
+        return m_plugin.Loaded() && m_isSupported && m_list &&
+               (m_kind.replay ? m_text1 && m_text2 : m_image != nullptr);
+    }
+    const PluginKind& Kind() const { return m_kind; }
+
+    // Every export once; size 0 is path mode.
+    Answers CallEvery(const char* pathOrImage, DWORD size) const
+    {
+        Answers a;
+        a.supported = m_isSupported(pathOrImage, size);
+        a.list = Call(m_list, pathOrImage, size);
+        if (m_kind.replay) {
+            a.text1 = Call(m_text1, pathOrImage, size);
+            a.text2 = Call(m_text2, pathOrImage, size);
+        } else {
+            HLOCAL bits = nullptr, info = nullptr;
+            a.image.result = m_image(pathOrImage, size, &bits, &info);
+            a.image.first = Take(bits);
+            a.image.second = Take(info);
+        }
+        return a;
+    }
+
+private:
+    static CallAnswer Call(FileInfoFn fn, const char* pathOrImage, DWORD size)
+    {
+        CallAnswer answer;
+        HLOCAL block = nullptr;
+        answer.result = fn(pathOrImage, size, &block);
+        answer.first = Take(block);
+        return answer;
+    }
+
+    static BlockCopy Take(HLOCAL block)
+    {
+        BlockCopy copy;
+        if (!block) return copy;
+        copy.handed = true;
+        copy.bytes.assign(static_cast<const char*>(block), LocalSize(block));
+        copy.freed = LocalFree(block) == nullptr;
+        return copy;
+    }
+
+    const PluginKind& m_kind;
+    Plugin m_plugin;
+    IsSupportedFn m_isSupported = nullptr;
+    FileInfoFn m_list = nullptr;
+    FileInfoFn m_text1 = nullptr;
+    FileInfoFn m_text2 = nullptr;
+    ImageFn m_image = nullptr;
+};
+
+}  // namespace host
