@@ -1,4 +1,5 @@
 enable_language(RC)
+include(${CMAKE_CURRENT_LIST_DIR}/VersionResource.cmake)
 
 # The comment write-back on the Windows file system (also linked into the
 # Wine tests, which make its steps fail).

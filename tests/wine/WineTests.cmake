@@ -64,3 +64,13 @@ set_tests_properties(plugin_tests PROPERTIES
   FIXTURES_REQUIRED wine
   ENVIRONMENT "KVP_PLUGIN_DIR=Z:${CMAKE_BINARY_DIR}/plugins;KVP_SOURCE_DIR=Z:${CMAKE_SOURCE_DIR};TZ=JST-9;${KVP_WINE_LOCALE}"
   TIMEOUT 900)
+
+# The version resource test: the release version kvhost carries and, in the
+# 64-bit build, the 32-bit files of the same sources, read as data.
+target_link_libraries(plugin_tests PRIVATE version)
+set_property(TEST plugin_tests APPEND PROPERTY ENVIRONMENT KVP_RELEASE_VERSION=${KVP_RELEASE_VERSION})
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(KVP_RELEASE_DIR ${CMAKE_SOURCE_DIR}/out/build/cross/plugins CACHE PATH
+      "The 32-bit build's plug-ins, whose version resources the Wine tests also read")
+  set_property(TEST plugin_tests APPEND PROPERTY ENVIRONMENT KVP_RELEASE_DIR=Z:${KVP_RELEASE_DIR})
+endif()
