@@ -346,11 +346,14 @@ TEST(EditDialogTemplate, Is166ClassicBytesInEveryReplayPlugin)
 // The write-back with each of its steps made to fail on the real disk.
 class FailingFileSystem : public IFileSystem {
 public:
-    enum Step { Nothing, Create, Write, Flush, Replace };
+    enum Step { Nothing, Read, Create, Write, Flush, Replace };
     explicit FailingFileSystem(Step step) : m_step(step) {}
 
     FileState Probe(const char* path) noexcept override { return m_real.Probe(path); }
-    bool Load(const char* path, smart_array<char>& buffer) noexcept override { return m_real.Load(path, buffer); }
+    bool Load(const char* path, smart_array<char>& buffer) noexcept override
+    {
+        return m_step != Read && m_real.Load(path, buffer);
+    }
     bool CreateTemp(const char* path) noexcept override { return m_step != Create && m_real.CreateTemp(path); }
     bool WriteTemp(const char* bytes, uint32_t count) noexcept override
     {
@@ -395,6 +398,14 @@ TEST(WriteCommentOnDisk, EveryFailingStepLeavesTheReplayAsItWas)
         EXPECT_EQ(host::TempDir::Read(path), original) << step;
         EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"kvora_01.rpy"}) << "temporary file left, step " << step;
     }
+
+    // The fresh read fails: nothing is created, and the user is told why.
+    FailingFileSystem unreadable(FailingFileSystem::Read);
+    CommentFault fault = CommentFault::None;
+    EXPECT_EQ(CKvoraRec().WriteComment(path.c_str(), text, 4, unreadable, &fault), 2);
+    EXPECT_EQ(fault, CommentFault::Unreadable);
+    EXPECT_EQ(host::TempDir::Read(path), original);
+    EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"kvora_01.rpy"});
 
     FailingFileSystem works(FailingFileSystem::Nothing);
     EXPECT_EQ(CKvoraRec().WriteComment(path.c_str(), text, 4, works), 0);
