@@ -86,6 +86,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
     if (restSize) std::memcpy(image, rest, restSize);
     const uint32_t size = uint32_t(restSize);
 
+    // GetInfo: 0 exactly when there is an information section, else 2.
+    ReplayInfo info;
+    const char* payload = nullptr;
+    uint32_t payloadSize = 0;
+    const bool hasInfo = FindUserSection(kInfoSection, image, size, &payload, &payloadSize) == kSectionFound;
+    FUZZ_REQUIRE(reader.GetInfo(image, size, info) == (hasInfo ? Ok : ReadError));
+
     CheckRow(reader, image, size, name);
     CheckText(reader, TextKind::Information, image, size);
     CheckText(reader, TextKind::Comment, image, size);
