@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 
 #include "Text.h"
 #include "common/ColumnInfo.h"
@@ -28,11 +29,6 @@ std::string HostCell(int field, const FolderFile& file, const std::string& folde
     }
 }
 
-bool MatchesAny(const std::string& name, const std::vector<std::string>& seen)
-{
-    return std::find(seen.begin(), seen.end(), name) != seen.end();
-}
-
 // A cell that is not a number sorts before every number.
 bool NumberLess(const std::string& a, const std::string& b, bool decimal)
 {
@@ -56,7 +52,7 @@ bool FilesMatching(const std::string& folder, const std::string& patterns, std::
     files.clear();
     const DWORD attributes = GetFileAttributesA(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-    std::vector<std::string> seen;
+    std::set<std::string> seen;  // a file matching two patterns is listed once
     size_t start = 0;
     while (start <= patterns.size()) {
         const size_t end = std::min(patterns.find(';', start), patterns.size());
@@ -67,8 +63,7 @@ bool FilesMatching(const std::string& folder, const std::string& patterns, std::
         HANDLE find = FindFirstFileA((folder + "\\" + pattern).c_str(), &entry);
         if (find == INVALID_HANDLE_VALUE) continue;
         do {
-            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || MatchesAny(entry.cFileName, seen)) continue;
-            seen.push_back(entry.cFileName);
+            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !seen.insert(entry.cFileName).second) continue;
             files.push_back({entry.cFileName, folder + "\\" + entry.cFileName,
                              (unsigned long long)entry.nFileSizeHigh << 32 | entry.nFileSizeLow,
                              entry.ftLastWriteTime});
