@@ -394,14 +394,14 @@ bool Kvhost::WritePicture(const PluginLibrary& plugin, const std::string& shot, 
     if (result != 0)
         return Failed(Shown(shot) + ": " + ResultMeaning(result) + " (result " + std::to_string(result) + ")");
     std::string error;
-    RgbPicture picture;
-    if (!DibToRgb(info.Bytes(), info.Size(), bits.Bytes(), bits.Size(), picture, error))
+    DibLayout layout;
+    if (!ReadDibLayout(info.Bytes(), info.Size(), bits.Size(), layout, error))
         return Failed(Shown(shot) + ": " + error);
-    const bool written = bmp ? WriteBmp(info.Bytes(), info.Size(), bits.Bytes(), bits.Size(), out, error)
-                             : WritePng(picture, out, error);
+    const bool written =
+        bmp ? WriteBmp(layout, bits.Bytes(), out, error) : WritePng(DibToRgb(layout, bits.Bytes()), out, error);
     if (!written) return Failed(Shown(error));
-    m_context.console.Out(Shown(shot) + ": " + std::to_string(picture.width) + " x " +
-                          std::to_string(picture.height) + " -> " + Shown(out) + "\n");
+    m_context.console.Out(Shown(shot) + ": " + std::to_string(layout.width) + " x " +
+                          std::to_string(layout.height) + " -> " + Shown(out) + "\n");
     return true;
 }
 

@@ -44,16 +44,14 @@ void AppendToString(void* context, void* data, int size)
 
 }  // namespace
 
-bool DibToRgb(const void* info, size_t infoSize, const void* bits, size_t bitsSize, RgbPicture& picture,
-              std::string& error)
+bool ReadDibLayout(const void* info, size_t infoSize, size_t bitsSize, DibLayout& layout, std::string& error)
 {
-    BITMAPINFOHEADER header;
+    BITMAPINFOHEADER& header = layout.header;
     if (!info || infoSize < sizeof header) {
         error = "the bitmap header block is too small";
         return false;
     }
     std::memcpy(&header, info, sizeof header);
-    const uint32_t bytesPerPixel = header.biBitCount / 8u;
     if (header.biCompression != BI_RGB || (header.biBitCount != 24 && header.biBitCount != 32)) {
         error = "unsupported bitmap (" + std::to_string(header.biBitCount) + " bits per pixel, compression " +
                 std::to_string(header.biCompression) + ")";
@@ -66,16 +64,27 @@ bool DibToRgb(const void* info, size_t infoSize, const void* bits, size_t bitsSi
         return false;
     }
     const uint64_t stride = (uint64_t(header.biWidth) * header.biBitCount + 31) / 32 * 4;
-    if (!bits || stride * uint64_t(height) > bitsSize) {
+    if (stride * uint64_t(height) > bitsSize) {
         error = "the bitmap bits block is smaller than the header announces";
         return false;
     }
-    picture.width = uint32_t(header.biWidth);
-    picture.height = uint32_t(height);
+    layout.width = uint32_t(header.biWidth);
+    layout.height = uint32_t(height);
+    layout.stride = size_t(stride);
+    layout.bottomUp = header.biHeight > 0;
+    return true;
+}
+
+RgbPicture DibToRgb(const DibLayout& layout, const void* bits)
+{
+    RgbPicture picture;
+    picture.width = layout.width;
+    picture.height = layout.height;
     picture.pixels.assign(size_t(picture.width) * picture.height * 3, 0);
-    const bool bottomUp = header.biHeight > 0;
+    const uint32_t bytesPerPixel = layout.header.biBitCount / 8u;
     for (uint32_t y = 0; y < picture.height; ++y) {
-        const uint8_t* row = static_cast<const uint8_t*>(bits) + stride * (bottomUp ? picture.height - 1 - y : y);
+        const uint8_t* row =
+            static_cast<const uint8_t*>(bits) + layout.stride * (layout.bottomUp ? picture.height - 1 - y : y);
         uint8_t* out = picture.pixels.data() + size_t(y) * picture.width * 3;
         for (uint32_t x = 0; x < picture.width; ++x, row += bytesPerPixel, out += 3) {
             out[0] = row[2];
@@ -83,7 +92,7 @@ bool DibToRgb(const void* info, size_t infoSize, const void* bits, size_t bitsSi
             out[2] = row[0];
         }
     }
-    return true;
+    return picture;
 }
 
 bool WritePng(const RgbPicture& picture, const std::string& path, std::string& error)
@@ -97,21 +106,15 @@ bool WritePng(const RgbPicture& picture, const std::string& path, std::string& e
     return WriteWholeFile(path, png, error);
 }
 
-bool WriteBmp(const void* info, size_t infoSize, const void* bits, size_t bitsSize, const std::string& path,
-              std::string& error)
+bool WriteBmp(const DibLayout& layout, const void* bits, const std::string& path, std::string& error)
 {
-    RgbPicture checked;
-    if (!DibToRgb(info, infoSize, bits, bitsSize, checked, error)) return false;
-    BITMAPINFOHEADER header;
-    std::memcpy(&header, info, sizeof header);
-    const uint64_t stride = (uint64_t(header.biWidth) * header.biBitCount + 31) / 32 * 4;
-    const size_t pixelBytes = size_t(stride * checked.height);
+    const size_t pixelBytes = layout.stride * layout.height;
     BITMAPFILEHEADER fileHeader = {};
     fileHeader.bfType = 0x4D42;  // "BM"
-    fileHeader.bfOffBits = sizeof fileHeader + sizeof header;
+    fileHeader.bfOffBits = sizeof fileHeader + sizeof layout.header;
     fileHeader.bfSize = DWORD(fileHeader.bfOffBits + pixelBytes);
     std::string bytes(reinterpret_cast<const char*>(&fileHeader), sizeof fileHeader);
-    bytes.append(reinterpret_cast<const char*>(&header), sizeof header);
+    bytes.append(reinterpret_cast<const char*>(&layout.header), sizeof layout.header);
     bytes.append(static_cast<const char*>(bits), pixelBytes);
     return WriteWholeFile(path, bytes, error);
 }

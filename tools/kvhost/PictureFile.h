@@ -12,14 +12,22 @@ struct RgbPicture {
     std::vector<uint8_t> pixels;
 };
 
-// Reads a 24- or 32-bit uncompressed device-independent bitmap as a plug-in
-// hands it over. The header and the bits are checked against the block
-// sizes; false with `error` for anything else.
-bool DibToRgb(const void* info, size_t infoSize, const void* bits, size_t bitsSize, RgbPicture& picture,
-              std::string& error);
+// Where the rows of a bitmap handed over by a plug-in lie.
+struct DibLayout {
+    BITMAPINFOHEADER header;
+    uint32_t width;
+    uint32_t height;
+    size_t stride;
+    bool bottomUp;
+};
+
+// Checks a 24- or 32-bit uncompressed device-independent bitmap against the
+// sizes of the blocks it came in; false with `error` for anything else.
+bool ReadDibLayout(const void* info, size_t infoSize, size_t bitsSize, DibLayout& layout, std::string& error);
+
+RgbPicture DibToRgb(const DibLayout& layout, const void* bits);
 
 // Both write the whole file or report why not in `error`.
 bool WritePng(const RgbPicture& picture, const std::string& path, std::string& error);
 // The bitmap exactly as handed over, behind a bitmap file header.
-bool WriteBmp(const void* info, size_t infoSize, const void* bits, size_t bitsSize, const std::string& path,
-              std::string& error);
+bool WriteBmp(const DibLayout& layout, const void* bits, const std::string& path, std::string& error);
