@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
   wine wine32:i386 wine64 fonts-wine
   xvfb xauth x11-apps imagemagick fonts-ipafont-gothic locales
-  cmake googletest clang libclang-rt-14-dev libbenchmark-dev libstb-dev
+  cmake make googletest clang libclang-rt-14-dev libbenchmark-dev libstb-dev
   zip unzip
 )
 

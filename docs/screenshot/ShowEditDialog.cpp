@@ -35,6 +35,14 @@ const char kComment[] =
 
 bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
+// A CALLBACK function, not a lambda: on 32-bit x86 the two conventions differ.
+BOOL CALLBACK FindEditDialog(HWND window, LPARAM found)
+{
+    if (!GetDlgItem(window, 1001)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -61,11 +69,7 @@ int main(int argc, char** argv)
     std::thread helper([&] {
         HWND dialog = nullptr;
         for (int i = 0; i < 1000 && !dialog; ++i) {
-            EnumThreadWindows(uiThread, [](HWND window, LPARAM found) -> BOOL {
-                if (!GetDlgItem(window, 1001)) return TRUE;
-                *reinterpret_cast<HWND*>(found) = window;
-                return FALSE;
-            }, reinterpret_cast<LPARAM>(&dialog));
+            EnumThreadWindows(uiThread, FindEditDialog, reinterpret_cast<LPARAM>(&dialog));
             Sleep(10);
         }
         if (!dialog) return;

@@ -29,21 +29,26 @@ inline std::string ClassOf(HWND window)
     return name;
 }
 
+struct WindowSearch {
+    const std::function<bool(HWND)>* match;
+    HWND found;
+};
+
+// A CALLBACK function, not a lambda: on 32-bit x86 the two conventions differ.
+inline BOOL CALLBACK MatchVisibleWindow(HWND window, LPARAM p)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(p);
+    if (!IsWindowVisible(window) || !(*search->match)(window)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
 // Top-level windows of a thread that match, polled until one shows up.
 inline HWND WaitForWindow(DWORD thread, const std::function<bool(HWND)>& match, DWORD timeoutMs = 10000)
 {
-    struct Search {
-        const std::function<bool(HWND)>* match;
-        HWND found;
-    };
     for (DWORD waited = 0; waited < timeoutMs; waited += 10) {
-        Search search{&match, nullptr};
-        EnumThreadWindows(thread, [](HWND window, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (!IsWindowVisible(window) || !(*s->match)(window)) return TRUE;
-            s->found = window;
-            return FALSE;
-        }, reinterpret_cast<LPARAM>(&search));
+        WindowSearch search{&match, nullptr};
+        EnumThreadWindows(thread, MatchVisibleWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found) return search.found;
         Sleep(10);
     }

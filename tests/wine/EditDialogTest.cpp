@@ -318,6 +318,12 @@ Bytes ExpectedTemplate()
     return t;
 }
 
+BOOL CALLBACK CountLanguage(HMODULE, LPCSTR, LPCSTR, WORD, LONG_PTR count)
+{
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 TEST(EditDialogTemplate, Is166ClassicBytesInEveryReplayPlugin)
 {
     const Bytes expected = ExpectedTemplate();
@@ -326,11 +332,8 @@ TEST(EditDialogTemplate, Is166ClassicBytesInEveryReplayPlugin)
         const HMODULE module = LoadLibraryExA(host::PluginPath(game.plugin).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(module, nullptr) << game.plugin;
         int languages = 0;
-        EnumResourceLanguagesA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(101),
-                               [](HMODULE, LPCSTR, LPCSTR, WORD, LONG_PTR count) -> BOOL {
-                                   ++*reinterpret_cast<int*>(count);
-                                   return TRUE;
-                               }, reinterpret_cast<LONG_PTR>(&languages));
+        EnumResourceLanguagesA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(101), CountLanguage,
+                               reinterpret_cast<LONG_PTR>(&languages));
         EXPECT_EQ(languages, 1) << game.plugin;
         const HRSRC found = FindResourceExA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(101),
                                             MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
