@@ -1,7 +1,8 @@
 # Reads a built plug-in back: the export directory's name, every export at
 # its ordinal, nothing else exported, only system DLLs imported, and (32-bit)
 # the stdcall argument sizes the host's calls rely on.
-# Arguments: PLUGIN, NAME, KIND (replay or image), OBJDUMP, NM, OBJECTS.
+# Arguments: PLUGIN, NAME, KIND (replay or image), POINTER_SIZE, OBJDUMP, NM,
+# OBJECTS (the export objects, separated by |).
 if(KIND STREQUAL "image")
   set(expected "GetPluginInfo:1:12" "GetColumnInfo:2:4" "GetFileInfoImage2:3:16"
                "GetFileInfoList:4:12" "GetPluginRevision:5:0" "IsSupported:6:8")
@@ -50,16 +51,24 @@ foreach(import IN LISTS imports)
   endif()
 endforeach()
 
-if(OBJECTS AND NOT OBJECTS STREQUAL "")
+# On 32-bit x86 the host pushes each export's arguments and the export pops
+# them (stdcall): its object symbol must be _Name@N with N the bytes it pops.
+if(POINTER_SIZE EQUAL 4)
   string(REPLACE "|" ";" objects "${OBJECTS}")
-  execute_process(COMMAND ${NM} -g ${objects} OUTPUT_VARIABLE symbols)
-  if(symbols MATCHES "@[0-9]+")  # 32-bit stdcall decoration present
-    foreach(entry IN LISTS expected)
-      string(REGEX MATCH "^([^:]+):[0-9]+:([0-9]+)$" _ "${entry}")
-      if(NOT symbols MATCHES " T _${CMAKE_MATCH_1}@${CMAKE_MATCH_2}\n")
-        message(FATAL_ERROR "${NAME}: ${CMAKE_MATCH_1} does not take ${CMAKE_MATCH_2} bytes of arguments")
-      endif()
-    endforeach()
+  if(NOT objects)
+    message(FATAL_ERROR "${NAME}: no export objects to check the argument sizes in")
   endif()
+  execute_process(COMMAND ${NM} -g ${objects} OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "nm failed on the export objects of ${NAME}")
+  endif()
+  foreach(entry IN LISTS expected)
+    string(REGEX MATCH "^([^:]+):[0-9]+:([0-9]+)$" _ "${entry}")
+    set(export ${CMAKE_MATCH_1})
+    set(bytes ${CMAKE_MATCH_2})
+    if(NOT symbols MATCHES " T _${export}@${bytes}\n")
+      message(FATAL_ERROR "${NAME}: ${export} does not take ${bytes} bytes of arguments")
+    endif()
+  endforeach()
 endif()
 message(STATUS "${NAME}: ${found}")

@@ -14,7 +14,7 @@ foreach(plugin IN LISTS kvp_plugins)
   get_property(kind TARGET ${plugin} PROPERTY KVP_KIND)
   add_test(NAME exports_${plugin}
     COMMAND ${CMAKE_COMMAND} -DPLUGIN=$<TARGET_FILE:${plugin}> -DNAME=${plugin} -DKIND=${kind}
-            -DOBJDUMP=${CMAKE_OBJDUMP} -DNM=${CMAKE_NM}
+            -DPOINTER_SIZE=${CMAKE_SIZEOF_VOID_P} -DOBJDUMP=${CMAKE_OBJDUMP} -DNM=${CMAKE_NM}
             -DOBJECTS=$<JOIN:$<TARGET_OBJECTS:${plugin}_exports>,|>
             -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
             -P ${CMAKE_CURRENT_LIST_DIR}/CheckExports.cmake)
@@ -25,11 +25,45 @@ foreach(plugin IN LISTS kvp_plugins)
   endif()
 endforeach()
 
+# The argument-size check must fail for exports that lost WINAPI: the same
+# export names as cdecl functions, checked against a real replay plug-in.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND TARGET kvorarec)
+  add_library(cdecl_exports OBJECT ${CMAKE_CURRENT_LIST_DIR}/CdeclExports.cpp)
+  add_test(NAME exports_check_refuses_cdecl
+    COMMAND ${CMAKE_COMMAND} -DPLUGIN=$<TARGET_FILE:kvorarec> -DNAME=kvorarec -DKIND=replay
+            -DPOINTER_SIZE=4 -DOBJDUMP=${CMAKE_OBJDUMP} -DNM=${CMAKE_NM}
+            -DOBJECTS=$<JOIN:$<TARGET_OBJECTS:cdecl_exports>,|>
+            -P ${CMAKE_CURRENT_LIST_DIR}/CheckExports.cmake)
+  set_tests_properties(exports_check_refuses_cdecl PROPERTIES
+    PASS_REGULAR_EXPRESSION "kvorarec: GetPluginInfo does not take 12 bytes of arguments")
+endif()
+
+# Test programs run under Wine (the emulator is taken when a target is made).
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${wine_env} ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
+
+# The test program compiles in every build, also where it cannot run: a
+# 32-bit-only compile error must fail the build on every machine.
+file(GLOB wine_test_sources ${CMAKE_CURRENT_LIST_DIR}/*Test.cpp)
+add_executable(plugin_tests ${wine_test_sources})
+target_include_directories(plugin_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR})
+target_link_libraries(plugin_tests PRIVATE GTest::gtest_main)
+# The picture plug-in tests encode their own pictures.
+target_link_libraries(plugin_tests PRIVATE kvp_lzss_encoder)
+# The comment editor tests make the write-back's steps fail one by one.
+target_link_libraries(plugin_tests PRIVATE kvp_comment_files kvp_replay_profiles)
+# kvhost's commands run in the test's process.
+target_link_libraries(plugin_tests PRIVATE kvhost_commands)
+# The version resource test reads the files' version resources.
+target_link_libraries(plugin_tests PRIVATE version)
+target_include_directories(plugin_tests SYSTEM PRIVATE /usr/include/stb)
+target_link_options(plugin_tests PRIVATE -static)
+if(kvp_plugins)
+  add_dependencies(plugin_tests ${kvp_plugins})
+endif()
+
 if(NOT KVP_WINE_TESTS)
   return()
 endif()
-
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${wine_env} ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
 
 add_test(NAME wine_start COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${CMAKE_CURRENT_LIST_DIR}/wine-prefix.sh start)
 add_test(NAME wine_stop COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${CMAKE_CURRENT_LIST_DIR}/wine-prefix.sh stop)
@@ -42,22 +76,6 @@ add_test(NAME wine_session COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${KVP_WIN
          ${CMAKE_CURRENT_LIST_DIR}/wine-session.sh)
 set_tests_properties(wine_session PROPERTIES FIXTURES_SETUP wine DEPENDS wine_start)
 
-file(GLOB wine_test_sources ${CMAKE_CURRENT_LIST_DIR}/*Test.cpp)
-add_executable(plugin_tests ${wine_test_sources})
-target_include_directories(plugin_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR})
-target_link_libraries(plugin_tests PRIVATE GTest::gtest_main)
-# The picture plug-in tests encode their own pictures.
-target_link_libraries(plugin_tests PRIVATE kvp_lzss_encoder)
-# The comment editor tests make the write-back's steps fail one by one.
-target_link_libraries(plugin_tests PRIVATE kvp_comment_files kvp_replay_profiles)
-# kvhost's commands run in the test's process.
-target_link_libraries(plugin_tests PRIVATE kvhost_commands)
-target_include_directories(plugin_tests SYSTEM PRIVATE /usr/include/stb)
-target_link_options(plugin_tests PRIVATE -static)
-if(kvp_plugins)
-  add_dependencies(plugin_tests ${kvp_plugins})
-endif()
-
 # Wine maps the root of the file system to drive Z:.
 add_test(NAME plugin_tests COMMAND plugin_tests)
 set_tests_properties(plugin_tests PROPERTIES
@@ -67,7 +85,6 @@ set_tests_properties(plugin_tests PROPERTIES
 
 # The version resource test: the release version kvhost carries and, in the
 # 64-bit build, the 32-bit files of the same sources, read as data.
-target_link_libraries(plugin_tests PRIVATE version)
 set_property(TEST plugin_tests APPEND PROPERTY ENVIRONMENT KVP_RELEASE_VERSION=${KVP_RELEASE_VERSION})
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(KVP_RELEASE_DIR ${CMAKE_SOURCE_DIR}/out/build/cross/plugins CACHE PATH
