@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
-# Builds the 32-bit plug-ins and kvhost twice, from two copies of the sources
-# at different paths into build folders of different names, and compares the
-# files byte for byte: no time stamp or path may reach them.
-# Usage: check-reproducible.sh [SCRATCH]   (default: a new folder in /tmp)
+# Builds the 32-bit plug-ins and kvhost from a copy of the sources at another
+# path into a build folder of another name, and compares the files byte for
+# byte with those of a first build: no time stamp or path may reach them.
+# The first build is made the same way, or is an existing build folder of
+# this tree (--against, as ./test does with out/build/cross).
+# Usage: check-reproducible.sh [--against BUILD] [SCRATCH]   (SCRATCH: default a new folder in /tmp)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
+against=
+if [ "${1:-}" = --against ]; then
+  against=$(cd "$2" && pwd)
+  shift 2
+fi
 scratch=${1:-$(mktemp -d "${TMPDIR:-/tmp}/kvp-reproducible.XXXXXX")}
 rm -rf "$scratch"
 mkdir -p "$scratch"
@@ -13,21 +20,26 @@ jobs=${KVP_JOBS:-$(nproc)}
 files=()
 for dir in "$root"/plugins/*/; do files+=("$(basename "$dir").kvp"); done
 files+=(kvhost.exe)
-targets=("${files[@]%.*}")
 
 build() {  # SOURCE-COPY BUILD-FOLDER
   mkdir -p "$1"
   tar -C "$root" --exclude=./out --exclude=./dist --exclude=./.git -cf - . | tar -C "$1" -xf -
   (cd "$1" && cmake --preset cross -B "$2" -DKVP_TESTS=OFF >/dev/null)
-  cmake --build "$2" -j"$jobs" --target "${targets[@]}" >/dev/null
+  cmake --build "$2" -j"$jobs" --target release_files >/dev/null
 }
 start=$SECONDS
-build "$scratch/a/src" "$scratch/a/build"
+if [ -n "$against" ]; then
+  cmake --build "$against" -j"$jobs" --target release_files >/dev/null
+  first=$against
+else
+  build "$scratch/a/src" "$scratch/a/build"
+  first=$scratch/a/build
+fi
 build "$scratch/second/sources" "$scratch/second/out/cross-again"
 
 status=0
 for f in "${files[@]}"; do
-  cmp "$scratch/a/build/plugins/$f" "$scratch/second/out/cross-again/plugins/$f" || status=1
+  cmp "$first/plugins/$f" "$scratch/second/out/cross-again/plugins/$f" || status=1
 done
 [ $status -eq 0 ] || { echo "reproducible build: files differ (builds kept in $scratch)" >&2; exit 1; }
 rm -rf "$scratch"
