@@ -11,7 +11,7 @@
 # (KVP_BARE_KEEP=1 keeps it). Each command gets KVP_BARE_LIMIT seconds
 # (default 3600). The commands' output goes to out/bare-machine/ of this tree.
 # On a machine that cannot run 32-bit programs the commands take the 64-bit
-# path, as they do there outside the chroot.
+# path, as they do there outside the chroot (KVP_NO_32BIT=1 takes it here).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tree=$PWD
@@ -103,7 +103,7 @@ mount_in_root /dev/shm -t tmpfs -o mode=1777 tmpfs
 run_in_root() {  # NAME COMMAND
   local name=$1 command=$2 start=$SECONDS status=0
   echo "bare-machine: $command (log: $logs/$name.log)"
-  timeout --kill-after=30 "$limit" chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb \
+  timeout --kill-after=30 "$limit" chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb KVP_NO_32BIT="${KVP_NO_32BIT:-0}" \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     /bin/bash -c "cd /root/kvp-plugins && $command" </dev/null >"$logs/$name.log" 2>&1 || status=$?
   times+=("$command: $((SECONDS - start)) s, exit $status")
