@@ -5,6 +5,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/VersionResource.cmake)
 # Wine tests, which make its steps fail).
 add_library(kvp_comment_files STATIC
   ${CMAKE_SOURCE_DIR}/replay/WindowsFileSystem.cpp
+  ${CMAKE_SOURCE_DIR}/replay/WriteCommentOnDisk.cpp
   ${CMAKE_SOURCE_DIR}/common/LoadFile.cpp
 )
 target_link_libraries(kvp_comment_files PUBLIC kvp_replay_core)
