@@ -22,16 +22,6 @@ constexpr ImageColumn kColumns[] = {
 
 const ImageProfile kBryssProfile = {
     {'B', 'S', 'T', '3'},
-    {{
-        // "KARVO Plug-in For Bryssdan スクリーンショット Ver1.00 ..."
-        "KARVO Plug-in For Bryssdan \x83X\x83N\x83\x8A\x81[\x83\x93\x83V\x83\x87\x83" "b\x83g Ver1.00"
-        " (C) 2026 the kvp-plugins authors",
-        // "Bryssdan スクリーンショット"
-        "Bryssdan \x83X\x83N\x83\x8A\x81[\x83\x93\x83V\x83\x87\x83" "b\x83g",
-        "sc*.dat",
-        // "Bryssdan スクリーンファイル(sc*.dat)"
-        "Bryssdan \x83X\x83N\x83\x8A\x81[\x83\x93\x83t\x83@\x83" "C\x83\x8B(sc*.dat)",
-    }},
     ShotKind::ScreenShot,
     4,
     kColumns,

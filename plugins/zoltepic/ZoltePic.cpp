@@ -21,16 +21,6 @@ constexpr ImageColumn kColumns[] = {
 
 const ImageProfile kZolteProfile = {
     {'B', 'S', 'T', 'S'},
-    {{
-        // "KARVO Plug-in For Zoltedan ベストショット Ver1.01 ..."
-        "KARVO Plug-in For Zoltedan \x83x\x83X\x83g\x83V\x83\x87\x83" "b\x83g Ver1.01"
-        " (C) 2026 the kvp-plugins authors",
-        // "Zoltedan ベストショット"
-        "Zoltedan \x83x\x83X\x83g\x83V\x83\x87\x83" "b\x83g",
-        "bs_*.dat",
-        // "Zoltedan ベストショットファイル(bs_*.dat)"
-        "Zoltedan \x83x\x83X\x83g\x83V\x83\x87\x83" "b\x83g\x83t\x83@\x83" "C\x83\x8B(bs_*.dat)",
-    }},
     ShotKind::BestShot,
     3,
     kColumns,
