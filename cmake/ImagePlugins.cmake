@@ -1,7 +1,8 @@
 # One picture plug-in: the shared picture frame with one game's profile. The
 # plug-in's folder holds the profile, PluginReader.h (which names the reader
-# class) and the module-definition file NAME.def. Uses kvp_plugin_properties
-# from Plugins.cmake.
+# class), Description.h (its kind, version and file names) and the
+# module-definition file NAME.def. Uses kvp_plugin_properties from
+# Plugins.cmake.
 function(add_image_plugin name)
   set(dir ${CMAKE_CURRENT_SOURCE_DIR})
   add_library(${name}_exports OBJECT
@@ -21,5 +22,4 @@ function(add_image_plugin name)
   target_link_libraries(${name} PRIVATE kvp_image_core)
   set_target_properties(${name} PROPERTIES KVP_KIND image)
   set_property(GLOBAL APPEND PROPERTY KVP_PLUGINS ${name})
-  set_property(GLOBAL APPEND PROPERTY KVP_IMAGE_PLUGINS ${name})
 endfunction()

@@ -5,13 +5,15 @@ include(${CMAKE_CURRENT_LIST_DIR}/VersionResource.cmake)
 # Wine tests, which make its steps fail).
 add_library(kvp_comment_files STATIC
   ${CMAKE_SOURCE_DIR}/replay/WindowsFileSystem.cpp
+  ${CMAKE_SOURCE_DIR}/replay/WriteCommentOnDisk.cpp
   ${CMAKE_SOURCE_DIR}/common/LoadFile.cpp
 )
 target_link_libraries(kvp_comment_files PUBLIC kvp_replay_core)
 
 # One replay plug-in: the shared replay frame with one game's profile. The
 # plug-in's folder holds the profile, PluginReader.h (which names the reader
-# class) and the module-definition file NAME.def.
+# class), Description.h (its title, version and file names) and the
+# module-definition file NAME.def.
 function(add_replay_plugin name)
   set(dir ${CMAKE_CURRENT_SOURCE_DIR})
   add_library(${name}_exports OBJECT
@@ -45,4 +47,10 @@ function(kvp_plugin_properties name)
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_SOURCE_DIR})
   # The .def names the exports undecorated; stdcall symbols carry @N.
   target_link_options(${name} PRIVATE -Wl,--enable-stdcall-fixup -static -s)
+  # GetPluginInfo's strings and the version resource, both from the folder's
+  # Description.h. It is UTF-8; the host reads Shift-JIS.
+  set(strings ${CMAKE_SOURCE_DIR}/common/PluginStrings.cpp)
+  target_sources(${name} PRIVATE ${strings})
+  set_source_files_properties(${strings} PROPERTIES COMPILE_OPTIONS -fexec-charset=CP932)
+  kvp_plugin_version_resource(${name})
 endfunction()

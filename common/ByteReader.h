@@ -9,8 +9,6 @@ public:
     ByteReader(const void* data, uint32_t size) noexcept
         : m_data(static_cast<const unsigned char*>(data)), m_size(data ? size : 0) {}
 
-    uint32_t size() const noexcept { return m_size; }
-
     // True when [offset, offset + length) lies inside the buffer.
     bool Holds(uint32_t offset, uint32_t length) const noexcept
     {

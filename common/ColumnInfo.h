@@ -11,6 +11,18 @@ struct ColumnInfo {
 };
 static_assert(sizeof(ColumnInfo) == 128, "the host reads 128-byte column records");
 
+// One record at compile time, the title copied into its zero-filled field.
+constexpr ColumnInfo MakeColumnInfo(const char* title, int32_t rightAlign, int32_t sortKind,
+                                    int32_t hostField) noexcept
+{
+    ColumnInfo info{};
+    for (size_t c = 0; title[c] && c + 1 < sizeof info.title; ++c) info.title[c] = title[c];
+    info.right_align = rightAlign;
+    info.sort_kind = sortKind;
+    info.host_field = hostField;
+    return info;
+}
+
 // Columns the host fills itself from the file system.
 enum HostField : int32_t {
     kPluginFills = 0,

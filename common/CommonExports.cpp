@@ -5,6 +5,7 @@
 #include "PluginReader.h"
 #include "common/ColumnTable.h"
 #include "common/PluginFrame.h"
+#include "common/PluginInfo.h"
 #include "common/PluginModule.h"
 
 extern "C" {
@@ -16,7 +17,7 @@ int WINAPI GetPluginRevision()
 
 int WINAPI GetPluginInfo(int index, LPSTR buffer, int bufferSize)
 {
-    return CopyPluginInfo(CPluginReader().Profile().strings, index, buffer, bufferSize);
+    return CopyPluginInfo(kPluginStrings, index, buffer, bufferSize);
 }
 
 int WINAPI IsSupported(LPCSTR pathOrImage, DWORD imageSize)

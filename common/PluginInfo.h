@@ -11,3 +11,7 @@ struct PluginStrings {
 // or a buffer without room for the terminator (the buffer is then untouched).
 // A null buffer asks for the length only.
 int CopyPluginInfo(const PluginStrings& strings, int index, char* buffer, int bufferSize) noexcept;
+
+// This plug-in's strings (common/PluginStrings.cpp, from the Description.h in
+// its folder).
+extern const PluginStrings kPluginStrings;

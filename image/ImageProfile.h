@@ -2,7 +2,6 @@
 #include <cstdint>
 
 #include "common/ColumnInfo.h"
-#include "common/PluginInfo.h"
 #include "image/ShotHeader.h"
 
 // Which header a game's shot files carry.
@@ -41,7 +40,6 @@ struct ImageColumn {
 // exactly one profile.
 struct ImageProfile {
     char signature[4];
-    PluginStrings strings;
     ShotKind header;
     uint32_t bytesPerPixel;        // of the decoded stream and of the bitmap
     const ImageColumn* columns;    // display order, without the end record

@@ -28,11 +28,15 @@ public:
     // text (the dialog passes its NUL too). Results: 0 written; 2 the file is
     // missing, unreadable, not this game's or not laid out as a replay
     // (untouched); 3 read-only, out of memory or a failed write (untouched).
-    // fault, if given, says why. The first form works on the disk.
-    int WriteComment(const char* path, const char* text, int count,
-                     CommentFault* fault = nullptr) const noexcept;
+    // fault, if given, says why. Works through files (CommentWriteBack.cpp);
+    // on Windows the form without files works on the disk
+    // (WriteCommentOnDisk.cpp).
     int WriteComment(const char* path, const char* text, int count, IFileSystem& files,
                      CommentFault* fault = nullptr) const noexcept;
+#ifdef _WIN32
+    int WriteComment(const char* path, const char* text, int count,
+                     CommentFault* fault = nullptr) const noexcept;
+#endif
 
     const ReplayProfile& Profile() const noexcept { return m_profile; }
 

@@ -27,11 +27,7 @@ constexpr ReplayColumns<N> MakeReplayColumns(const ReplayColumnSpec (&specs)[N])
 {
     ReplayColumns<N> table{};
     for (size_t i = 0; i < N; ++i) {
-        for (size_t c = 0; specs[i].title[c] && c + 1 < sizeof table.at[i].info.title; ++c)
-            table.at[i].info.title[c] = specs[i].title[c];
-        table.at[i].info.right_align = specs[i].rightAlign;
-        table.at[i].info.sort_kind = specs[i].sortKind;
-        table.at[i].info.host_field = specs[i].hostField;
+        table.at[i].info = MakeColumnInfo(specs[i].title, specs[i].rightAlign, specs[i].sortKind, specs[i].hostField);
         table.at[i].source = specs[i].source;
         table.at[i].field = specs[i].field;
     }
@@ -45,18 +41,13 @@ constexpr InfoField kNone = InfoField::Count;
 // The columns every replay game shows.
 constexpr ReplayColumnSpec kFileNameColumn{kTitleFileName, 0, 0, kHostFileName, ColumnSource::Host, kNone};
 constexpr ReplayColumnSpec kUpdateTimeColumn{kTitleUpdateTime, 0, 0, kHostUpdateTime, ColumnSource::Host, kNone};
-constexpr ReplayColumnSpec kSlotColumn{"No.", 0, 0, kPluginFills, ColumnSource::Slot, kNone};
-constexpr ReplayColumnSpec kNameColumn{"\x83v\x83\x8C\x83" "C\x83\x84\x81[\x96\xBC", 0, 0, kPluginFills,
-                                       ColumnSource::Info, InfoField::Name};  // プレイヤー名
-constexpr ReplayColumnSpec kDateColumn{"\x83v\x83\x8C\x83" "C\x8E\x9E\x8D\x8F", 0, 0, kPluginFills,
-                                       ColumnSource::Info, InfoField::Date};  // プレイ時刻
-constexpr ReplayColumnSpec kScoreColumn{"\x83X\x83R\x83" "A", 1, 1, kPluginFills, ColumnSource::Info,
-                                        InfoField::Score};  // スコア
+constexpr ReplayColumnSpec kSlotColumn{kTitleSlot, 0, 0, kPluginFills, ColumnSource::Slot, kNone};
+constexpr ReplayColumnSpec kNameColumn{kTitlePlayerName, 0, 0, kPluginFills, ColumnSource::Info, InfoField::Name};
+constexpr ReplayColumnSpec kDateColumn{kTitlePlayTime, 0, 0, kPluginFills, ColumnSource::Info, InfoField::Date};
+constexpr ReplayColumnSpec kScoreColumn{kTitleScore, 1, 1, kPluginFills, ColumnSource::Info, InfoField::Score};
 constexpr ReplayColumnSpec kSlowRateColumn{kTitleSlowRate, 1, 2, kPluginFills, ColumnSource::Info, InfoField::SlowRate};
-constexpr ReplayColumnSpec kVersionColumn{"\x83o\x81[\x83W\x83\x87\x83\x93", 0, 0, kPluginFills,
-                                          ColumnSource::Info, InfoField::Version};  // バージョン
-constexpr ReplayColumnSpec kCommentColumn{"\x83R\x83\x81\x83\x93\x83g", 0, 0, kPluginFills,
-                                          ColumnSource::Comment, kNone};  // コメント
+constexpr ReplayColumnSpec kVersionColumn{kTitleVersion, 0, 0, kPluginFills, ColumnSource::Info, InfoField::Version};
+constexpr ReplayColumnSpec kCommentColumn{kTitleComment, 0, 0, kPluginFills, ColumnSource::Comment, kNone};
 constexpr ReplayColumnSpec kFileSizeColumn{kTitleFileSize, 1, 1, kHostFileSize, ColumnSource::Host, kNone};
 constexpr ReplayColumnSpec kDirectoryColumn{kTitleDirectory, 0, 0, kHostDirectory, ColumnSource::Host, kNone};
 
@@ -66,8 +57,8 @@ constexpr ReplayColumns<14> StageColumns(const char* characterTitle, InfoField c
     const ReplayColumnSpec specs[14] = {
         kFileNameColumn, kUpdateTimeColumn, kSlotColumn, kNameColumn, kDateColumn,
         {characterTitle, 0, 0, kPluginFills, ColumnSource::Info, characterField},
-        {"\x93\xEF\x88\xD5\x93x", 0, 0, kPluginFills, ColumnSource::Info, InfoField::Rank},  // 難易度
-        {"\x83X\x83" "e\x81[\x83W", 0, 0, kPluginFills, ColumnSource::Info, InfoField::Stage},  // ステージ
+        {kTitleDifficulty, 0, 0, kPluginFills, ColumnSource::Info, InfoField::Rank},
+        {kTitleStage, 0, 0, kPluginFills, ColumnSource::Info, InfoField::Stage},
         kScoreColumn, kSlowRateColumn, kVersionColumn, kCommentColumn, kFileSizeColumn, kDirectoryColumn,
     };
     return MakeReplayColumns(specs);

@@ -2,7 +2,6 @@
 #include <cstdint>
 
 #include "common/ColumnInfo.h"
-#include "common/PluginInfo.h"
 #include "replay/ReplayInfo.h"
 #include "replay/SlotFromFileName.h"
 
@@ -24,7 +23,7 @@ struct ReplayColumn {
 // exactly one profile.
 struct ReplayProfile {
     char magic[4];
-    PluginStrings strings;
+    const char* prefix;   // of the replays' file names, "kvora" in kvora_07.rpy
     InfoKeyList keys;
     const ReplayColumn* columns;   // display order, without the end record
     uint32_t columnCount;

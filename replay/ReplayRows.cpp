@@ -6,18 +6,6 @@
 
 namespace {
 
-// Locator results onto the host contract.
-PluginResult FromLocator(int locator) noexcept
-{
-    switch (locator) {
-    case kSectionFound: return Ok;
-    case kSectionBadCall:
-    case kSectionMissing: return ReadError;
-    case 4: return OutOfMemory;
-    default: return Failure;
-    }
-}
-
 void WriteSlot(const CReplayReader& reader, const char* fileName, char* field, PluginResult& answer) noexcept
 {
     SlotKind kind = Other;
@@ -49,11 +37,11 @@ PluginResult MakeListInfo(const CReplayReader& reader, const char* image, uint32
     const int parsed = reader.GetInfo(image, size, info);
     if (parsed != Ok) return static_cast<PluginResult>(parsed);
 
+    // The locator finds the section or says why not (a bad call, no such
+    // section); to the host both mean the file cannot be read.
     const char* comment = nullptr;
     uint32_t commentSize = 0;
-    const PluginResult located =
-        FromLocator(FindUserSection(kCommentSection, image, size, &comment, &commentSize));
-    if (located != Ok) return located;
+    if (FindUserSection(kCommentSection, image, size, &comment, &commentSize) != kSectionFound) return ReadError;
     // A comment without a NUL ends at the end of its payload.
     const size_t commentLength = strnlen(comment, commentSize);
 
@@ -84,8 +72,7 @@ PluginResult MakeInfoText(const CReplayReader& reader, TextKind kind, const char
     const int locator = kind == TextKind::Information
                             ? reader.GetInfoSection(image, size, &payload, &payloadSize)
                             : reader.GetCommentSection(image, size, &payload, &payloadSize);
-    const PluginResult result = FromLocator(locator);
-    if (result != Ok) return result;
+    if (locator != kSectionFound) return ReadError;
 
     const bool terminated = payloadSize && std::memchr(payload, '\0', payloadSize);
     char* block = static_cast<char*>(HostAlloc(size_t(payloadSize) + (terminated ? 0 : 1)));

@@ -1,7 +1,6 @@
 #include "replay/WindowsFileSystem.h"
 
 #include "common/LoadFile.h"
-#include "replay/CReplayReader.h"
 
 namespace {
 
@@ -117,10 +116,4 @@ void WindowsFileSystem::DiscardTemp() noexcept
         DeleteFileA(m_tempName);
         m_tempName[0] = '\0';
     }
-}
-
-int CReplayReader::WriteComment(const char* path, const char* text, int count, CommentFault* fault) const noexcept
-{
-    WindowsFileSystem files;
-    return WriteComment(path, text, count, files, fault);
 }

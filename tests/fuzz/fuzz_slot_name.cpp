@@ -29,8 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
     // The slot is taken from the name's last part, which starts with
     // "<prefix>_" in any case.
     const std::string part = sjis::FileNamePart(name.c_str());
-    const std::string pattern = game.strings.text[2];   // "<prefix>_*.rpy"
-    const std::string prefix = pattern.substr(0, pattern.find('*'));
+    const std::string prefix = std::string(game.prefix) + "_";
     FUZZ_REQUIRE(part.size() >= prefix.size() + slotLength);
     for (size_t i = 0; i < prefix.size(); ++i)
         FUZZ_REQUIRE(std::tolower(static_cast<unsigned char>(part[i])) == prefix[i]);

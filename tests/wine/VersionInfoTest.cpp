@@ -1,8 +1,10 @@
 // The version resource of every built file, read back as Windows reads it and
-// compared with what each plug-in says of itself through GetPluginInfo, so
-// that the two cannot drift apart. The 64-bit build also reads the 32-bit
-// files (KVP_RELEASE_DIR): version resources read as data whatever the
-// bitness.
+// compared with what each plug-in says of itself through GetPluginInfo. Both
+// are made from the plug-in's Description.h, but by two compilers: the C++
+// compiler turns its UTF-8 into Shift-JIS, the resource compiler into UTF-16,
+// and a character that the two map differently ("〜") makes them disagree.
+// The 64-bit build also reads the 32-bit files (KVP_RELEASE_DIR): version
+// resources read as data whatever the bitness.
 #include <windows.h>
 
 #include <gtest/gtest.h>
