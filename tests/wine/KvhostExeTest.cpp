@@ -1,20 +1,44 @@
 // kvhost.exe as its users run it: a process of its own, started with a wide
-// command line, its output and error streams captured, its exit code checked.
+// command line, its output and error streams captured (in files, or in a
+// console of the test's own), its exit code checked.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "wine/DialogDriver.h"
 #include "wine/KvhostFiles.h"
 #include "wine/KvhostProcess.h"
 
 using namespace kvhost_files;
 using kvhost_process::Finished;
+using kvhost_process::Launch;
 using kvhost_process::RunKvhostExe;
 
 namespace {
+
+std::vector<std::string> LinesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+// An error that is one line starting with "kvhost: ", and nothing on the output.
+void ExpectOneLineError(const Finished& run, DWORD exit, const std::string& part)
+{
+    EXPECT_EQ(run.exit, exit) << part << "\n" << run.err;
+    EXPECT_EQ(run.err.rfind("kvhost: ", 0), 0u) << run.err;
+    EXPECT_TRUE(Contains(run.err, part)) << run.err;
+    EXPECT_EQ(Lines(run.err), 1u) << run.err;
+    EXPECT_EQ(run.out, "");
+}
 
 TEST(KvhostExe, ListsASampleFolderAsExpected)
 {
@@ -24,6 +48,111 @@ TEST(KvhostExe, ListsASampleFolderAsExpected)
     EXPECT_EQ(run.exit, 0u) << run.err;
     EXPECT_EQ(run.out, FileBytes(SourceDir() + "\\tests\\wine\\kvhost-listings\\kvorarec.txt"));
     EXPECT_EQ(run.err, "");
+}
+
+// The tests run in code page 932: "Ω" is in it, "é" is not, and a best-fit
+// conversion would make "kvora_é.rpy" the other file, "kvora_e.rpy".
+class WrongFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(GetACP(), 932u) << "the Wine tests need LC_ALL=ja_JP.UTF-8";
+        accented = folder.CopySample("kvorarec\\kvora_01.rpy", "kvora_\xC3\xA9.rpy");    // Bob
+        plain = folder.CopySample("kvorarec\\kvora_02.rpy", "kvora_e.rpy");              // ミク
+        omega = folder.CopySample("kvorarec\\kvora_07.rpy", "kvora_ud\xCE\xA9.rpy");   // Carol
+        letterO = folder.CopySample("kvorarec\\kvora_25.rpy", "kvora_udO.rpy");         // あかり
+    }
+
+    Finished Run(const std::vector<std::string>& args, Launch launch = {})
+    {
+        launch.folder = Wide(folder.Root());  // relative names, as typed in the folder
+        return RunKvhostExe(args, launch);
+    }
+
+    ScratchFolder folder;
+    std::string accented, plain, omega, letterO;
+};
+
+const char kAccentedRefused[] =
+    "  refused kvora_\xC3\xA9.rpy: its path holds \xC3\xA9 that the ANSI code page (932) lacks, and plug-ins take "
+    "ANSI paths\n";
+
+TEST_F(WrongFiles, ListRefusesTheNameAndListsEveryOtherFileOnce)
+{
+    for (bool verbose : {true, false}) {
+        std::vector<std::string> args = {"list", "kvorarec", "."};
+        if (verbose) args.push_back("-v");
+        const Finished run = Run(args);
+        ASSERT_EQ(run.exit, 0u) << run.err;
+        const std::vector<std::string> lines = LinesOf(run.out);
+        ASSERT_EQ(lines.size(), 6u) << run.out;
+        EXPECT_EQ(lines[1].rfind("kvora_e.rpy ", 0), 0u);
+        EXPECT_TRUE(Contains(lines[1], "\xE3\x83\x9F\xE3\x82\xAF"));  // ミク
+        EXPECT_EQ(lines[2].rfind("kvora_udO.rpy ", 0), 0u);
+        EXPECT_TRUE(Contains(lines[2], "\xE3\x81\x82\xE3\x81\x8B\xE3\x82\x8A"));  // あかり
+        EXPECT_EQ(lines[3].rfind("kvora_ud\xCE\xA9.rpy ", 0), 0u);
+        EXPECT_TRUE(Contains(lines[3], "Carol"));
+        EXPECT_EQ(lines[4], "3 files listed, 1 refused");
+        // Named with or without -v: it never reached the plug-in.
+        EXPECT_EQ(lines[5] + "\n", kAccentedRefused);
+        EXPECT_FALSE(Contains(run.out, "Bob"));
+    }
+    const Finished json = Run({"list", "kvorarec", ".", "--json"});
+    EXPECT_TRUE(Contains(json.out, "{\"file\": \"kvora_\xC3\xA9.rpy\", \"result\": null, \"reason\": \"its path holds"))
+        << json.out;
+    EXPECT_EQ(json.err, std::string("kvorarec.kvp: 3 files listed, 1 refused\n") + kAccentedRefused);
+}
+
+TEST_F(WrongFiles, InfoPictureAndEditFailInOneLine)
+{
+    const std::string why = "cannot hand kvora_\xC3\xA9.rpy to a plug-in: its path holds \xC3\xA9 that the ANSI code "
+                            "page (932) lacks";
+    ExpectOneLineError(Run({"info", "kvorarec", "kvora_\xC3\xA9.rpy"}), 1, why);
+    ExpectOneLineError(Run({"info", "--all", "kvora_\xC3\xA9.rpy"}), 1, why);
+    const std::string before = FileBytes(plain);
+    // Were the dialog shown, kvhost would not end and the run would fail.
+    Launch quick;
+    quick.timeoutMs = 20000;
+    ExpectOneLineError(Run({"edit", "kvorarec", "kvora_\xC3\xA9.rpy"}, quick), 1, why);
+    EXPECT_EQ(FileBytes(plain), before);
+
+    // A named shot, and the shots of a folder.
+    folder.CopySample("brysspic\\sc0000.dat", "shots\\sc\xC3\xA9.dat");
+    folder.CopySample("brysspic\\sc0001.dat", "shots\\sce.dat");
+    ExpectOneLineError(Run({"picture", "brysspic", "shots\\sc\xC3\xA9.dat", "-o", "one.png"}), 1,
+                       "cannot hand shots\\sc\xC3\xA9.dat to a plug-in: its path holds \xC3\xA9");
+    EXPECT_FALSE(Exists(folder.Path("one.png")));
+    const Finished shots = Run({"picture", "brysspic", "shots", "-o", "pictures"});
+    EXPECT_EQ(shots.exit, 0u) << shots.err;
+    EXPECT_EQ(shots.err, "kvhost: skipped sc\xC3\xA9.dat: its path holds \xC3\xA9 that the ANSI code page (932) "
+                         "lacks, and plug-ins take ANSI paths\n");
+    EXPECT_TRUE(Contains(shots.out, "1 picture written to pictures, 1 file skipped\n")) << shots.out;
+    EXPECT_TRUE(Exists(folder.Path("pictures\\sce.png")));
+    EXPECT_FALSE(Exists(folder.Path("pictures\\sc\xC3\xA9.png")));
+}
+
+TEST_F(WrongFiles, NamesTheCodePageHoldsReachTheirOwnFile)
+{
+    // "kvorarec.kvp" is the plug-in beside kvhost, as "kvorarec" is.
+    const Finished info = Run({"info", "kvorarec.kvp", "kvora_ud\xCE\xA9.rpy"});
+    ASSERT_EQ(info.exit, 0u) << info.err;
+    EXPECT_TRUE(Contains(info.out, "Carol"));
+    EXPECT_FALSE(Contains(info.out, "\xE3\x81\x82\xE3\x81\x8B\xE3\x82\x8A"));
+
+    const std::string other = FileBytes(letterO);
+    Launch driven;
+    driven.whileRunning = [](const PROCESS_INFORMATION& process) {
+        const HWND window = dialog_driver::WaitForWindow(process.dwThreadId, dialog_driver::IsEditDialog);
+        ASSERT_NE(window, nullptr) << "the comment editor did not show";
+        const dialog_driver::Dialog dialog{window, process.dwThreadId};
+        dialog.SetText("saved through kvhost.exe");
+        dialog.Press(IDOK);
+    };
+    const Finished edit = Run({"edit", "kvorarec", "kvora_ud\xCE\xA9.rpy"}, driven);
+    EXPECT_EQ(edit.exit, 0u) << edit.err;
+    EXPECT_EQ(edit.out, "comment saved in kvora_ud\xCE\xA9.rpy\n");
+    EXPECT_TRUE(Contains(Run({"info", "kvorarec", omega}).out, "-- comment --\nsaved through kvhost.exe\n"));
+    EXPECT_EQ(FileBytes(letterO), other);
 }
 
 }  // namespace

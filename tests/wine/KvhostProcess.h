@@ -86,8 +86,8 @@ struct Launch {
     HANDLE output = nullptr;            // instead of a file, e.g. a console
     HANDLE error = nullptr;
     DWORD timeoutMs = 60000;
-    // Runs while kvhost runs, e.g. to drive its dialog (its main thread's id).
-    std::function<void(DWORD thread)> whileRunning;
+    // Runs while kvhost runs, e.g. to drive its dialog on its main thread.
+    std::function<void(const PROCESS_INFORMATION&)> whileRunning;
 };
 
 // Starts kvhost.exe with the arguments (UTF-8) and waits for it; a kvhost
@@ -119,7 +119,7 @@ inline Finished RunKvhostExe(const std::vector<std::string>& args, const Launch&
                        nullptr, launch.folder.empty() ? nullptr : launch.folder.c_str(), &startup, &process);
     EXPECT_TRUE(started) << "cannot start " << Utf8(commandLine) << ": error " << GetLastError();
     if (started) {
-        if (launch.whileRunning) launch.whileRunning(process.dwThreadId);
+        if (launch.whileRunning) launch.whileRunning(process);
         if (WaitForSingleObject(process.hProcess, launch.timeoutMs) != WAIT_OBJECT_0) {
             ADD_FAILURE() << Utf8(commandLine) << " did not end in time";
             TerminateProcess(process.hProcess, 99);

@@ -295,7 +295,7 @@ TEST(Kvhost, ErrorsSayWhatAndWhereInOneLine)
     const Case cases[] = {
         {{"list", "nosuch", Samples("kvorarec")}, 1, "\\nosuch.kvp not found"},
         {{"about", "C:\\windows\\system32\\kernel32.dll"}, 1, "is not a plug-in: it has no export GetPluginInfo"},
-        {{"list", "kvorarec", Samples("nothing-here")}, 1, "folder " + Samples("nothing-here") + " does not exist"},
+        {{"list", "kvorarec", Samples("nothing-here")}, 1, "\\samples\\nothing-here does not exist"},
         {{"info", "kvorarec", Samples("kvorarec\\kvora_99.rpy")}, 1, "does not exist"},
         {{"picture", "brysspic", shot, "-o", dir.Path("missing\\x.png")}, 1,
          "cannot write " + dir.Path("missing\\x.png") + ": folder not found"},

@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <memory>
 
+#include "FileSystem.h"
 #include "Listing.h"
 #include "PictureFile.h"
 #include "PluginLibrary.h"
 #include "Text.h"
+#include "common/ColumnInfo.h"
 
 namespace {
 
@@ -87,41 +89,39 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
     return true;
 }
 
-// Windows wants backslashes in paths given to LoadLibraryA.
-std::string WindowsPath(std::string path)
-{
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
-std::string FullPath(const std::string& path)
-{
-    char full[MAX_PATH * 2];
-    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-    return length > 0 && length < sizeof full ? std::string(full, length) : path;
-}
-
-bool SamePath(const std::string& a, const std::string& b)
-{
-    return lstrcmpiA(FullPath(a).c_str(), FullPath(b).c_str()) == 0;
-}
-
-bool IsFolder(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsFile(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool EndsWithIgnoringCase(const std::string& text, const std::string& end)
 {
     return text.size() >= end.size() && lstrcmpiA(text.c_str() + text.size() - end.size(), end.c_str()) == 0;
 }
+
+std::string Joined(const std::vector<std::string>& parts, const std::string& separator)
+{
+    std::string text;
+    for (const std::string& part : parts) text += (text.empty() ? "" : separator) + part;
+    return text;
+}
+
+// "1 file", "2 files".
+std::string Count(size_t count, const std::string& thing)
+{
+    return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
+}
+
+std::string WithoutExtension(const std::string& name)
+{
+    const size_t dot = name.find_last_of('.');
+    const size_t slash = name.find_last_of('\\');
+    return dot == std::string::npos || (slash != std::string::npos && dot < slash) ? name : name.substr(0, dot);
+}
+
+// A plug-in with the files of the folder that match its patterns, and the
+// column to sort by.
+struct PluginFiles {
+    const PluginLibrary* plugin;
+    std::vector<FolderFile> files;
+    std::vector<PluginColumn> columns;
+    size_t sortColumn = 0;
+};
 
 class Kvhost {
 public:
@@ -139,23 +139,21 @@ public:
         const size_t skip = m_options.all ? 0 : 1;
         if (m_options.positional.size() < skip) return Usage("no plug-in named");
         const std::vector<std::string> rest(m_options.positional.begin() + skip, m_options.positional.end());
-        if (rest.size() != wanted)
-            return Usage("wrong number of arguments for " + command);
+        if (rest.size() != wanted) return Usage("wrong number of arguments for " + command);
         if (!LoadPlugins()) return 1;
-        if (command == "list") return List(rest[0]);
-        if (command == "info") return Info(Utf8Path(rest[0]));
-        if (command == "edit") return Edit(Utf8Path(rest[0]));
-        if (command == "picture") return PictureOf(Utf8Path(rest[0]), Utf8Path(wanted == 2 ? rest[1] : m_options.output));
+        if (command == "list") return List(WindowsPath(rest[0]));
+        if (command == "info") return Info(WindowsPath(rest[0]));
+        if (command == "edit") return Edit(WindowsPath(rest[0]));
+        if (command == "picture")
+            return PictureOf(WindowsPath(rest[0]), WindowsPath(rest.size() == 2 ? rest[1] : m_options.output));
         if (command == "columns") return Columns();
         return About();
     }
 
 private:
-    std::string Utf8Path(const std::string& utf8) const { return WindowsPath(Utf8ToAnsi(utf8)); }
-
-    int Usage(const std::string& why)
+    int Usage(const std::string& why, const std::string& hint = "kvhost --help shows how to call it")
     {
-        m_context.console.Err("kvhost: " + why + " (kvhost --help shows how to call it)\n");
+        m_context.console.Err("kvhost: " + why + " (" + hint + ")\n");
         return 2;
     }
 
@@ -171,99 +169,158 @@ private:
         std::vector<std::string> paths;
         if (m_options.all) {
             paths = PluginsIn(m_context.pluginFolder);
-            if (paths.empty()) {
-                Fail("no plug-ins (*.kvp) in " + AnsiToUtf8(m_context.pluginFolder));
-                return false;
-            }
+            if (paths.empty()) return Failed("no plug-ins (*.kvp) in " + m_context.pluginFolder);
         } else {
-            std::string path = Utf8Path(m_options.positional.front());
-            if (path.find_first_of("\\.") == std::string::npos) path = m_context.pluginFolder + "\\" + path + ".kvp";
+            // A bare name, "kvorarec" or "kvorarec.kvp", is a plug-in beside kvhost.
+            std::string path = WindowsPath(m_options.positional.front());
+            if (path.find_first_of("\\:") == std::string::npos)
+                path = m_context.pluginFolder + "\\" + path + (path.find('.') == std::string::npos ? ".kvp" : "");
             paths.push_back(FullPath(path));
         }
         for (const std::string& path : paths) {
             auto plugin = std::make_unique<PluginLibrary>();
             std::string error;
-            if (!plugin->Load(path, error)) {
-                Fail(AnsiToUtf8(error));
-                return false;
-            }
+            if (!plugin->Load(path, error)) return Failed(error);
             m_plugins.push_back(std::move(plugin));
         }
         return true;
     }
 
-    // The plug-ins that accept a file, for the commands on one file.
-    std::vector<const PluginLibrary*> PluginsFor(const std::string& file, bool (PluginLibrary::*has)() const)
+    // The path as the plug-ins take it, or a failure said in one line.
+    bool HandOver(const std::string& path, AnsiPath& ansi)
     {
-        std::vector<const PluginLibrary*> found;
-        for (const auto& plugin : m_plugins)
-            if ((plugin.get()->*has)() && (!m_options.all || plugin->IsSupported(file) == 1))
-                found.push_back(plugin.get());
-        return found;
+        std::string why;
+        return AnsiPath::From(path, ansi, why) || Failed("cannot hand " + path + " to a plug-in: " + why);
     }
 
-    std::string Shown(const std::string& ansiPath) const { return AnsiToUtf8(ansiPath); }
+    // The plug-ins that take a file: with --all every one that has the export
+    // and accepts it, else the one named, which must.
+    bool Accepting(const std::string& file, const AnsiPath& path, bool (PluginLibrary::*has)() const,
+                   const char* lacking, const char* kind, std::vector<const PluginLibrary*>& found)
+    {
+        if (m_options.all) {
+            for (const auto& plugin : m_plugins)
+                if ((!has || (plugin.get()->*has)()) && plugin->IsSupported(path) == 1) found.push_back(plugin.get());
+            return !found.empty() || Failed(std::string("no ") + kind + "plug-in accepts " + file);
+        }
+        const PluginLibrary& plugin = *m_plugins.front();
+        if (has && !(plugin.*has)()) return Failed(plugin.FileName() + " has no " + lacking);
+        const int supported = plugin.IsSupported(path);
+        if (supported != 1) return Failed(file + " is not a file of " + plugin.FileName());
+        found.push_back(&plugin);
+        return true;
+    }
+
+    static std::string PatternsOf(const PluginLibrary& plugin) { return Joined(plugin.Patterns(), " or "); }
+
+    // The plug-ins with their matching files in the folder (with --all only
+    // those that have some); 0 or the exit code.
+    int FindFiles(const std::string& folder, bool (PluginLibrary::*has)() const, const char* lacking,
+                  std::vector<PluginFiles>& work)
+    {
+        if (!IsFolder(folder)) return Fail("folder " + folder + " does not exist");
+        if (has && !m_options.all && !(m_plugins.front().get()->*has)())
+            return Fail(m_plugins.front()->FileName() + " has no " + lacking);
+        AnsiPath ansi;
+        if (!HandOver(folder, ansi)) return 1;
+        for (const auto& plugin : m_plugins) {
+            if (has && !(plugin.get()->*has)()) continue;
+            PluginFiles found{plugin.get(), {}, {}, 0};
+            FilesMatching(folder, plugin->Patterns(), found.files);
+            if (!found.files.empty() || !m_options.all) work.push_back(std::move(found));
+        }
+        return 0;
+    }
+
+    int NoColumn(const PluginLibrary& plugin, const std::string& name)
+    {
+        return Fail("no column " + name + " in " + plugin.FileName() + " (kvhost columns lists them)");
+    }
+
+    // The column of --sort in one plug-in; 0 or the exit code.
+    int ChooseColumns(PluginFiles& each)
+    {
+        std::string error;
+        if (!each.plugin->Columns(each.columns, error)) return Fail(error);
+        for (PluginColumn& column : each.columns) column.title = SjisToUtf8(column.title);
+        if (!m_options.sort.empty() && !FindColumn(each.columns, m_options.sort, each.sortColumn))
+            return NoColumn(*each.plugin, m_options.sort);
+        return 0;
+    }
+
+    std::string RefusedLines(const Listing& listing) const
+    {
+        std::string lines;
+        for (const RefusedFile& file : listing.refused)
+            if (m_options.verbose || file.result < 0)
+                lines += "  refused " + file.name + ": " + file.reason +
+                         (file.result > 0 ? " (result " + std::to_string(file.result) + ")" : "") + "\n";
+        return lines;
+    }
 
     int List(const std::string& folder)
     {
-        if (!IsFolder(Utf8Path(folder))) return Fail("folder " + folder + " does not exist");
         if (m_options.all && m_options.csv) return Usage("--csv lists one plug-in at a time");
+        std::vector<PluginFiles> work;
+        if (const int code = FindFiles(folder, nullptr, "", work)) return code;
+        for (PluginFiles& each : work)
+            if (const int code = ChooseColumns(each)) return code;
         int result = 0;
         std::string json;
-        for (const auto& plugin : m_plugins) {
+        for (const PluginFiles& each : work) {
             if (m_options.bench) {
-                result |= Bench(*plugin, folder);
+                result |= Bench(each);
                 continue;
             }
-            Listing listing;
-            std::string error;
             auto progress = [this](size_t done, size_t total) {
                 if (total > kProgressThreshold && (done % 100 == 0 || done == total))
                     m_context.console.Progress("kvhost: " + std::to_string(done) + " of " + std::to_string(total) +
                                                " files");
             };
-            if (!ListFolder(*plugin, WindowsPath(folder), listing, progress, error)) return Fail(error);
-            if (m_options.all && listing.rows.empty() && listing.refused.empty()) continue;
-            if (!m_options.sort.empty() && !SortListing(listing, m_options.sort, m_options.descending, error))
-                return Fail(error);
-            const std::string summary = std::to_string(listing.rows.size()) + " files listed, " +
+            Listing listing;
+            std::string error;
+            if (!ListFiles(*each.plugin, folder, each.files, listing, progress, error)) return Fail(error);
+            if (!m_options.sort.empty()) SortListing(listing, each.sortColumn, m_options.descending);
+            const std::string summary = Count(listing.rows.size(), "file") + " listed, " +
                                         std::to_string(listing.refused.size()) + " refused\n";
-            std::string refused;
-            if (m_options.verbose)
-                for (const RefusedFile& file : listing.refused)
-                    refused += "  refused " + file.name + ": " + file.reason +
-                               (file.result ? " (result " + std::to_string(file.result) + ")" : "") + "\n";
             if (m_options.json) {
                 json += (json.empty() ? "" : ",\n") + FormatJson(listing);
-                m_context.console.Err(listing.plugin + ": " + summary + refused);
+                m_context.console.Err(listing.plugin + ": " + summary + RefusedLines(listing));
             } else if (m_options.csv) {
                 m_context.console.Out(FormatCsv(listing));
-                m_context.console.Err(summary + refused);
+                m_context.console.Err(summary + RefusedLines(listing));
             } else {
-                if (m_options.all) m_context.console.Out("== " + AnsiToUtf8(listing.plugin) + "\n");
-                m_context.console.Out(FormatTable(listing) + summary + refused);
+                m_context.console.Out((m_options.all ? "== " + listing.plugin + "\n" : "") +
+                                      FormatTable(listing) + summary + RefusedLines(listing));
             }
         }
         if (m_options.json) m_context.console.Out(m_options.all ? "[\n" + json + "]\n" : json);
         return result;
     }
 
-    int Bench(const PluginLibrary& plugin, const std::string& folder);
+    int Bench(const PluginFiles& each);
+
+    std::string StringsText(const PluginLibrary& plugin) const
+    {
+        static const char* const kNames[] = {"description", "kind", "files", "filter"};
+        std::string out;
+        for (int i = 0; i < 4; ++i) out += std::string(kNames[i]) + ": " + SjisToUtf8(plugin.String(i)) + "\n";
+        return out;
+    }
 
     int Info(const std::string& file)
     {
-        if (!IsFile(file)) return Fail("file " + Shown(file) + " does not exist");
-        const auto plugins = PluginsFor(file, &PluginLibrary::HasTexts);
-        if (plugins.empty())
-            return Fail(m_options.all ? "no replay plug-in accepts " + Shown(file)
-                                      : m_plugins.front()->FileName() + " has no text panes");
+        if (!IsFile(file)) return Fail("file " + file + " does not exist");
+        AnsiPath path;
+        std::vector<const PluginLibrary*> plugins;
+        if (!HandOver(file, path) || !Accepting(file, path, &PluginLibrary::HasTexts, "text panes", "replay ", plugins))
+            return 1;
         int result = 0;
         for (const PluginLibrary* plugin : plugins) {
-            std::string out = "== " + Shown(plugin->FileName()) + "\n";
-            out += StringsText(*plugin);
+            std::string out = "== " + plugin->FileName() + "\n" + StringsText(*plugin);
             for (int pane = 0; pane < 2; ++pane) {
                 HostBlock text;
-                const int code = pane ? plugin->Comment(file, text) : plugin->Information(file, text);
+                const int code = pane ? plugin->Comment(path, text) : plugin->Information(path, text);
                 out += pane ? "-- comment --\n" : "-- information --\n";
                 if (code != 0) {
                     out += "(" + std::string(ResultMeaning(code)) + ", result " + std::to_string(code) + ")\n";
@@ -280,23 +337,23 @@ private:
     }
 
     int PictureOf(const std::string& input, const std::string& output);
-    bool WritePicture(const PluginLibrary& plugin, const std::string& shot, const std::string& out, bool bmp);
+    int PicturesOfFolder(const std::string& input, const std::string& output);
+    bool WritePicture(const PluginLibrary& plugin, const std::string& shot, const AnsiPath& path,
+                      const std::string& out, bool bmp);
 
     int Edit(const std::string& file)
     {
-        if (!IsFile(file)) return Fail("file " + Shown(file) + " does not exist");
-        const auto plugins = PluginsFor(file, &PluginLibrary::HasEditor);
-        if (plugins.empty())
-            return Fail(m_options.all ? "no replay plug-in accepts " + Shown(file)
-                                      : m_plugins.front()->FileName() + " has no comment editor");
-        const PluginLibrary& plugin = *plugins.front();
-        if (plugin.IsSupported(file) != 1)
-            return Fail(Shown(file) + " is not a file of " + Shown(plugin.FileName()));
-        if (plugin.Edit(m_context.dialogParent, file) == 0) {
-            m_context.console.Out("comment saved in " + Shown(file) + "\n");
+        if (!IsFile(file)) return Fail("file " + file + " does not exist");
+        AnsiPath path;
+        std::vector<const PluginLibrary*> plugins;
+        if (!HandOver(file, path) ||
+            !Accepting(file, path, &PluginLibrary::HasEditor, "comment editor", "replay ", plugins))
+            return 1;
+        if (plugins.front()->Edit(m_context.dialogParent, path) == 0) {
+            m_context.console.Out("comment saved in " + file + "\n");
             return 0;
         }
-        m_context.console.Out("closed without saving; " + Shown(file) + " is unchanged\n");
+        m_context.console.Out("closed without saving; " + file + " is unchanged\n");
         return 1;
     }
 
@@ -321,17 +378,9 @@ private:
                                       : knownHost      ? kHostFields[c.hostField]
                                                        : "host: " + std::to_string(c.hostField)});
             }
-            m_context.console.Out("== " + Shown(plugin->FileName()) + "\n" + FormatTable(table));
+            m_context.console.Out("== " + plugin->FileName() + "\n" + FormatTable(table));
         }
         return 0;
-    }
-
-    std::string StringsText(const PluginLibrary& plugin) const
-    {
-        static const char* const kNames[] = {"description", "kind", "files", "filter"};
-        std::string out;
-        for (int i = 0; i < 4; ++i) out += std::string(kNames[i]) + ": " + SjisToUtf8(plugin.String(i)) + "\n";
-        return out;
     }
 
     int About()
@@ -341,7 +390,7 @@ private:
             if (plugin->HasTexts()) exports += ", information text, comment";
             if (plugin->HasPicture()) exports += ", picture";
             if (plugin->HasEditor()) exports += ", comment editor";
-            m_context.console.Out("== " + Shown(plugin->FileName()) + "\n" + StringsText(*plugin) +
+            m_context.console.Out("== " + plugin->FileName() + "\n" + StringsText(*plugin) +
                                   "revision: " + std::to_string(plugin->Revision()) + "\n" + "serves: " + exports +
                                   "\n");
         }
@@ -355,53 +404,74 @@ private:
 
 int Kvhost::PictureOf(const std::string& input, const std::string& output)
 {
-    if (IsFolder(input)) {
-        if (!IsFolder(output) && !CreateDirectoryA(output.c_str(), nullptr))
-            return Fail("cannot create folder " + Shown(output) + ": " + SystemErrorText(GetLastError()));
-        size_t written = 0;
-        for (const auto& plugin : m_plugins) {
-            if (!plugin->HasPicture()) continue;
-            std::vector<FolderFile> shots;
-            FilesMatching(input, plugin->String(2), shots);
-            for (const FolderFile& shot : shots) {
-                if (plugin->IsSupported(shot.path) != 1) continue;
-                const std::string stem = shot.name.substr(0, shot.name.find_last_of('.'));
-                if (!WritePicture(*plugin, shot.path, output + "\\" + stem + (m_options.bmp ? ".bmp" : ".png"),
-                                  m_options.bmp))
-                    return 1;
-                ++written;
-            }
-        }
-        m_context.console.Out(std::to_string(written) + " pictures written to " + Shown(output) + "\n");
-        return 0;
-    }
-    if (!IsFile(input)) return Fail("file " + Shown(input) + " does not exist");
+    if (IsFolder(input)) return PicturesOfFolder(input, output);
+    if (!IsFile(input)) return Fail("file " + input + " does not exist");
+    if (m_options.bmp)
+        return Usage("--bmp applies to a folder of shots; the name of a single picture chooses .png or .bmp");
     const bool bmp = EndsWithIgnoringCase(output, ".bmp");
     if (!bmp && !EndsWithIgnoringCase(output, ".png")) return Usage("the picture's name must end in .png or .bmp");
-    const auto plugins = PluginsFor(input, &PluginLibrary::HasPicture);
-    if (plugins.empty())
-        return Fail(m_options.all ? "no picture plug-in accepts " + Shown(input)
-                                  : m_plugins.front()->FileName() + " has no pictures");
-    return WritePicture(*plugins.front(), input, output, bmp) ? 0 : 1;
+    AnsiPath path;
+    std::vector<const PluginLibrary*> plugins;
+    if (!HandOver(input, path) || !Accepting(input, path, &PluginLibrary::HasPicture, "pictures", "picture ", plugins))
+        return 1;
+    return WritePicture(*plugins.front(), input, path, output, bmp) ? 0 : 1;
 }
 
-bool Kvhost::WritePicture(const PluginLibrary& plugin, const std::string& shot, const std::string& out, bool bmp)
+int Kvhost::PicturesOfFolder(const std::string& input, const std::string& output)
+{
+    std::vector<PluginFiles> work;
+    if (const int code = FindFiles(input, &PluginLibrary::HasPicture, "pictures", work)) return code;
+    struct Planned {
+        const PluginLibrary* plugin;
+        std::string shot;
+        AnsiPath path;
+        std::string out;
+    };
+    std::vector<Planned> planned;
+    std::vector<std::string> skipped;
+    const char* extension = m_options.bmp ? ".bmp" : ".png";
+    for (const PluginFiles& each : work) {
+        for (const FolderFile& file : each.files) {
+            Planned shot{each.plugin, file.path, {}, output + "\\" + WithoutExtension(file.name) + extension};
+            std::string why;
+            if (AnsiPath::From(file.path, shot.path, why)) {
+                const int supported = each.plugin->IsSupported(shot.path);
+                if (supported == 1) {
+                    planned.push_back(std::move(shot));
+                    continue;
+                }
+                why = "IsSupported does not accept it";
+            }
+            skipped.push_back("kvhost: skipped " + file.name + ": " + why + "\n");
+        }
+    }
+    std::string error;
+    if (!CreateFolders(output, error)) return Fail(error);
+    m_context.console.Err(Joined(skipped, ""));
+    for (const Planned& shot : planned)
+        if (!WritePicture(*shot.plugin, shot.shot, shot.path, shot.out, m_options.bmp)) return 1;
+    m_context.console.Out(Count(planned.size(), "picture") + " written to " + output +
+                          (skipped.empty() ? "" : ", " + Count(skipped.size(), "file") + " skipped") + "\n");
+    return 0;
+}
+
+bool Kvhost::WritePicture(const PluginLibrary& plugin, const std::string& shot, const AnsiPath& path,
+                          const std::string& out, bool bmp)
 {
     // kvhost changes no file: never write a picture over its shot.
-    if (SamePath(shot, out)) return Failed("will not write the picture over " + Shown(shot));
+    if (SameFile(shot, out)) return Failed("will not write the picture over its shot " + shot);
     HostBlock bits, info;
-    const int result = plugin.Picture(shot, bits, info);
+    const int result = plugin.Picture(path, bits, info);
     if (result != 0)
-        return Failed(Shown(shot) + ": " + ResultMeaning(result) + " (result " + std::to_string(result) + ")");
+        return Failed(shot + ": " + ResultMeaning(result) + " (result " + std::to_string(result) + ")");
     std::string error;
     DibLayout layout;
-    if (!ReadDibLayout(info.Bytes(), info.Size(), bits.Size(), layout, error))
-        return Failed(Shown(shot) + ": " + error);
+    if (!ReadDibLayout(info.Bytes(), info.Size(), bits.Size(), layout, error)) return Failed(shot + ": " + error);
     const bool written =
         bmp ? WriteBmp(layout, bits.Bytes(), out, error) : WritePng(DibToRgb(layout, bits.Bytes()), out, error);
-    if (!written) return Failed(Shown(error));
-    m_context.console.Out(Shown(shot) + ": " + std::to_string(layout.width) + " x " +
-                          std::to_string(layout.height) + " -> " + Shown(out) + "\n");
+    if (!written) return Failed(error);
+    m_context.console.Out(shot + ": " + std::to_string(layout.width) + " x " + std::to_string(layout.height) +
+                          " -> " + out + "\n");
     return true;
 }
 
@@ -415,7 +485,8 @@ double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
 // The floor: what reading the same files costs without a plug-in.
 bool ReadWhole(const std::string& path, std::vector<char>& buffer)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     const DWORD size = GetFileSize(file, nullptr);
     buffer.resize(size);
@@ -431,24 +502,32 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-int Kvhost::Bench(const PluginLibrary& plugin, const std::string& folder)
+int Kvhost::Bench(const PluginFiles& each)
 {
-    std::vector<FolderFile> files;
-    FilesMatching(Utf8Path(folder), plugin.String(2), files);
-    if (files.empty()) return m_options.all ? 0 : Fail("no files of " + Shown(plugin.FileName()) + " in " + folder);
+    const PluginLibrary& plugin = *each.plugin;
+    std::vector<std::string> files;
+    std::vector<AnsiPath> paths;
+    for (const FolderFile& file : each.files) {
+        AnsiPath path;
+        std::string why;
+        if (!AnsiPath::From(file.path, path, why)) continue;  // the plug-in could not open it either
+        files.push_back(file.path);
+        paths.push_back(path);
+    }
+    if (files.empty()) return Fail("no file of " + plugin.FileName() + " can be handed to it");
     std::vector<char> buffer;
-    for (const FolderFile& file : files) ReadWhole(file.path, buffer);  // the same warm cache for both
+    for (const std::string& file : files) ReadWhole(file, buffer);  // the same warm cache for both
     std::vector<double> floor, plugged;
     size_t listed = 0;
     for (int round = 0; round < m_options.rounds; ++round) {
         LARGE_INTEGER start, middle, end;
         QueryPerformanceCounter(&start);
-        for (const FolderFile& file : files) ReadWhole(file.path, buffer);
+        for (const std::string& file : files) ReadWhole(file, buffer);
         QueryPerformanceCounter(&middle);
         listed = 0;
-        for (const FolderFile& file : files) {
+        for (const AnsiPath& path : paths) {
             HostBlock row;
-            if (plugin.IsSupported(file.path) == 1 && plugin.ListRow(file.path, row) == 0) ++listed;
+            if (plugin.IsSupported(path) == 1 && plugin.ListRow(path, row) == 0) ++listed;
         }
         QueryPerformanceCounter(&end);
         floor.push_back(Seconds(start, middle));

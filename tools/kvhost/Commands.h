@@ -17,12 +17,13 @@ public:
 
 struct KvhostContext {
     Console& console;
-    std::string pluginFolder;  // where --all and bare plug-in names look
+    std::string pluginFolder;  // where --all and bare plug-in names look (UTF-8)
     HWND dialogParent = nullptr;
 };
 
-// Runs one kvhost command line (without the program name). Returns the exit
-// code: 0 done, 1 failed (said in one line on the error stream), 2 usage.
+// Runs one kvhost command line (UTF-8, without the program name). Returns
+// the exit code: 0 done, 1 failed or nothing to do (said in one line on the
+// error stream), 2 wrong command line.
 int RunKvhost(const std::vector<std::string>& args, KvhostContext& context);
 
 // A folder with more files than this gets a progress line.

@@ -10,25 +10,6 @@
 
 namespace {
 
-std::string HostCell(int field, const FolderFile& file, const std::string& folder)
-{
-    char text[64] = {};
-    switch (field) {
-    case kHostFileName: return AnsiToUtf8(file.name);
-    case kHostDirectory: return folder;
-    case kHostFileSize: std::snprintf(text, sizeof text, "%llu", file.size); return text;
-    case kHostUpdateTime: {
-        FILETIME local;
-        SYSTEMTIME t;
-        if (!FileTimeToLocalFileTime(&file.updated, &local) || !FileTimeToSystemTime(&local, &t)) return "";
-        std::snprintf(text, sizeof text, "%04u/%02u/%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour,
-                      t.wMinute, t.wSecond);
-        return text;
-    }
-    default: return "";
-    }
-}
-
 // A cell that is not a number sorts before every number.
 bool NumberLess(const std::string& a, const std::string& b, bool decimal)
 {
@@ -47,44 +28,55 @@ bool InTable(const PluginColumn& column) { return column.hostField != kHostDirec
 
 }  // namespace
 
-bool FilesMatching(const std::string& folder, const std::string& patterns, std::vector<FolderFile>& files)
+bool FilesMatching(const std::string& folder, const std::vector<std::string>& patterns,
+                   std::vector<FolderFile>& files)
 {
     files.clear();
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    if (!IsFolder(folder)) return false;
+    const std::string here = WindowsPath(folder);
     std::set<std::string> seen;  // a file matching two patterns is listed once
-    size_t start = 0;
-    while (start <= patterns.size()) {
-        const size_t end = std::min(patterns.find(';', start), patterns.size());
-        const std::string pattern = patterns.substr(start, end - start);
-        start = end + 1;
-        if (pattern.empty()) continue;
-        WIN32_FIND_DATAA entry;
-        HANDLE find = FindFirstFileA((folder + "\\" + pattern).c_str(), &entry);
+    for (const std::string& pattern : patterns) {
+        WIN32_FIND_DATAW entry;
+        HANDLE find = FindFirstFileW(WidePath(here + "\\" + pattern).c_str(), &entry);
         if (find == INVALID_HANDLE_VALUE) continue;
         do {
-            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !seen.insert(entry.cFileName).second) continue;
-            files.push_back({entry.cFileName, folder + "\\" + entry.cFileName,
+            const std::string name = WideToUtf8(entry.cFileName);
+            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !seen.insert(name).second) continue;
+            files.push_back({name, here + "\\" + name, here,
                              (unsigned long long)entry.nFileSizeHigh << 32 | entry.nFileSizeLow,
                              entry.ftLastWriteTime});
-        } while (FindNextFileA(find, &entry));
+        } while (FindNextFileW(find, &entry));
         FindClose(find);
     }
     std::sort(files.begin(), files.end(), [](const FolderFile& a, const FolderFile& b) { return a.name < b.name; });
     return true;
 }
 
-bool ListFolder(const PluginLibrary& plugin, const std::string& folder, Listing& listing, const ListProgress& progress,
-                std::string& error)
+std::string HostCell(int field, const FolderFile& file)
+{
+    char text[64] = {};
+    switch (field) {
+    case kHostFileName: return file.name;
+    case kHostDirectory: return file.folder;
+    case kHostFileSize: std::snprintf(text, sizeof text, "%llu", file.size); return text;
+    case kHostUpdateTime: {
+        FILETIME local;
+        SYSTEMTIME t;
+        if (!FileTimeToLocalFileTime(&file.updated, &local) || !FileTimeToSystemTime(&local, &t)) return "";
+        std::snprintf(text, sizeof text, "%04u/%02u/%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour,
+                      t.wMinute, t.wSecond);
+        return text;
+    }
+    default: return "";
+    }
+}
+
+bool ListFiles(const PluginLibrary& plugin, const std::string& folder, const std::vector<FolderFile>& files,
+               Listing& listing, const ListProgress& progress, std::string& error)
 {
     listing = {};
     listing.plugin = plugin.FileName();
     listing.folder = folder;
-    std::vector<FolderFile> files;
-    if (!FilesMatching(Utf8ToAnsi(folder), plugin.String(2), files)) {
-        error = "folder " + folder + " does not exist";
-        return false;
-    }
     if (!plugin.Columns(listing.columns, error)) return false;
     for (PluginColumn& column : listing.columns) column.title = SjisToUtf8(column.title);
 
@@ -92,22 +84,28 @@ bool ListFolder(const PluginLibrary& plugin, const std::string& folder, Listing&
     for (size_t i = 0; i < files.size(); ++i) {
         if (progress) progress(i, files.size());
         const FolderFile& file = files[i];
-        if (plugin.IsSupported(file.path) != 1) {
-            listing.refused.push_back({AnsiToUtf8(file.name), 0, "IsSupported does not accept it"});
+        AnsiPath path;
+        std::string why;
+        if (!AnsiPath::From(file.path, path, why)) {
+            listing.refused.push_back({file.name, why, -1});
+            continue;
+        }
+        if (plugin.IsSupported(path) != 1) {
+            listing.refused.push_back({file.name, "IsSupported does not accept it", 0});
             continue;
         }
         HostBlock row;
-        const int result = plugin.ListRow(file.path, row);
+        const int result = plugin.ListRow(path, row);
         if (result != 0 || row.Size() < needed) {
-            listing.refused.push_back({AnsiToUtf8(file.name), result,
-                                       result != 0 ? ResultMeaning(result) : "the row block is too small"});
+            listing.refused.push_back(
+                {file.name, result != 0 ? ResultMeaning(result) : "the row block is too small", result});
             continue;
         }
         std::vector<std::string> cells;
         for (size_t c = 0; c < listing.columns.size(); ++c) {
             const PluginColumn& column = listing.columns[c];
             const char* field = row.Bytes() + c * kFieldSize;
-            cells.push_back(column.hostField ? HostCell(column.hostField, file, folder)
+            cells.push_back(column.hostField ? HostCell(column.hostField, file)
                                              : SjisToUtf8(std::string(field, strnlen(field, kFieldSize))));
         }
         listing.rows.push_back(std::move(cells));
@@ -116,20 +114,23 @@ bool ListFolder(const PluginLibrary& plugin, const std::string& folder, Listing&
     return true;
 }
 
-bool SortListing(Listing& listing, const std::string& column, bool descending, std::string& error)
+bool FindColumn(const std::vector<PluginColumn>& columns, const std::string& name, size_t& index)
 {
-    size_t index = listing.columns.size();
-    for (size_t i = 0; i < listing.columns.size(); ++i)
-        if (listing.columns[i].title == column) index = i;
-    char* end = nullptr;
-    const long number = std::strtol(column.c_str(), &end, 10);
-    if (index == listing.columns.size() && !column.empty() && *end == '\0' && number >= 1 &&
-        size_t(number) <= listing.columns.size())
-        index = size_t(number - 1);
-    if (index == listing.columns.size()) {
-        error = "no column " + column + " in " + listing.plugin + " (kvhost columns lists them)";
-        return false;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i].title == name) {
+            index = i;
+            return true;
+        }
     }
+    char* end = nullptr;
+    const long number = std::strtol(name.c_str(), &end, 10);
+    if (name.empty() || *end != '\0' || number < 1 || size_t(number) > columns.size()) return false;
+    index = size_t(number - 1);
+    return true;
+}
+
+void SortListing(Listing& listing, size_t index, bool descending)
+{
     const int kind = listing.columns[index].sortKind;
     std::stable_sort(listing.rows.begin(), listing.rows.end(),
                      [&](const std::vector<std::string>& a, const std::vector<std::string>& b) {
@@ -137,7 +138,6 @@ bool SortListing(Listing& listing, const std::string& column, bool descending, s
                          const std::string& y = descending ? a[index] : b[index];
                          return kind == 0 ? x < y : NumberLess(x, y, kind == 2);
                      });
-    return true;
 }
 
 std::string FormatTable(const Listing& listing)
@@ -207,8 +207,9 @@ std::string FormatJson(const Listing& listing)
     out += "\n  ],\n  \"refused\": [";
     for (size_t r = 0; r < listing.refused.size(); ++r) {
         const RefusedFile& file = listing.refused[r];
-        out += std::string(r ? "," : "") + "\n    {\"file\": " + JsonString(file.name) +
-               ", \"result\": " + std::to_string(file.result) + ", \"reason\": " + JsonString(file.reason) + "}";
+        out += std::string(r ? "," : "") + "\n    {\"file\": " + JsonString(file.name) + ", \"result\": " +
+               (file.result < 0 ? "null" : std::to_string(file.result)) + ", \"reason\": " +
+               JsonString(file.reason) + "}";
     }
     return out + "\n  ]\n}\n";
 }

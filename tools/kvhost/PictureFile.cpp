@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "PluginLibrary.h"
+#include "FileSystem.h"
 
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -18,24 +18,6 @@
 #endif
 
 namespace {
-
-bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string& error)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        error = "cannot write " + path + ": " + SystemErrorText(GetLastError());
-        return false;
-    }
-    DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
-    const DWORD writeError = GetLastError();
-    CloseHandle(file);
-    if (!ok) {
-        DeleteFileA(path.c_str());  // no half-written picture left behind
-        error = "cannot write " + path + ": " + SystemErrorText(writeError);
-    }
-    return ok;
-}
 
 void AppendToString(void* context, void* data, int size)
 {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "Text.h"
 #include "common/ColumnInfo.h"
 
 std::string HostBlock::Text() const
@@ -30,23 +31,6 @@ const char* ResultMeaning(int result)
     }
 }
 
-std::string SystemErrorText(DWORD error)
-{
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND: return "file not found";
-    case ERROR_PATH_NOT_FOUND: return "folder not found";
-    case ERROR_ACCESS_DENIED: return "access denied";
-    case ERROR_SHARING_VIOLATION: return "file in use";
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return "disk full";
-    case ERROR_WRITE_PROTECT: return "write-protected";
-    case ERROR_BAD_EXE_FORMAT: return "not a Windows DLL for this architecture";
-    case ERROR_MOD_NOT_FOUND: return "module not found";
-    case ERROR_INVALID_NAME: return "invalid name";
-    default: return "Windows error " + std::to_string(error);
-    }
-}
-
 PluginLibrary::~PluginLibrary()
 {
     if (m_module) FreeLibrary(m_module);
@@ -57,14 +41,18 @@ bool PluginLibrary::Load(const std::string& path, std::string& error)
     m_path = path;
     // No "insert a disk" or missing-DLL message boxes: a command-line tool
     // reports in one line.
-    const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        SetErrorMode(previousMode);
+    if (!IsFile(path)) {
         error = "plug-in " + path + " not found";
         return false;
     }
-    m_module = LoadLibraryA(path.c_str());
+    AnsiPath ansi;
+    std::string why;
+    if (!AnsiPath::From(path, ansi, why)) {
+        error = "cannot load plug-in " + path + ": " + why;
+        return false;
+    }
+    const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    m_module = LoadLibraryA(ansi.c_str());
     const DWORD loadError = GetLastError();
     SetErrorMode(previousMode);
     if (!m_module) {
@@ -97,6 +85,19 @@ std::string PluginLibrary::FileName() const
 {
     const size_t slash = m_path.find_last_of("\\/");
     return slash == std::string::npos ? m_path : m_path.substr(slash + 1);
+}
+
+std::vector<std::string> PluginLibrary::Patterns() const
+{
+    std::vector<std::string> patterns;
+    const std::string all = SjisToUtf8(String(2));
+    size_t start = 0;
+    while (start <= all.size()) {
+        const size_t end = std::min(all.find(';', start), all.size());
+        if (end > start) patterns.push_back(all.substr(start, end - start));
+        start = end + 1;
+    }
+    return patterns;
 }
 
 std::string PluginLibrary::String(int index) const
@@ -136,12 +137,13 @@ bool PluginLibrary::Columns(std::vector<PluginColumn>& columns, std::string& err
 std::vector<std::string> PluginsIn(const std::string& folder)
 {
     std::vector<std::string> plugins;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "\\*.kvp").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(WidePath(folder + "\\*.kvp").c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE) return plugins;
     do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) plugins.push_back(folder + "\\" + entry.cFileName);
-    } while (FindNextFileA(find, &entry));
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            plugins.push_back(folder + "\\" + WideToUtf8(entry.cFileName));
+    } while (FindNextFileW(find, &entry));
     FindClose(find);
     std::sort(plugins.begin(), plugins.end());
     return plugins;

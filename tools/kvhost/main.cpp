@@ -5,11 +5,18 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <vector>
 
 #include "Commands.h"
 #include "Text.h"
 
 namespace {
+
+bool IsConsole(HANDLE handle)
+{
+    DWORD mode = 0;
+    return handle != INVALID_HANDLE_VALUE && handle != nullptr && GetConsoleMode(handle, &mode);
+}
 
 // UTF-8 to a pipe or file as it is; to a console through its wide API, which
 // shows Japanese whatever the console's code page.
@@ -20,6 +27,8 @@ public:
         _setmode(_fileno(stdout), _O_BINARY);
         _setmode(_fileno(stderr), _O_BINARY);
     }
+    ~StandardConsole() override { EndProgress(); }
+
     void Out(const std::string& text) override { Write(stdout, STD_OUTPUT_HANDLE, text); }
     void Err(const std::string& text) override
     {
@@ -31,8 +40,6 @@ public:
         Write(stderr, STD_ERROR_HANDLE, "\r" + text);
         m_progressShown = true;
     }
-    ~StandardConsole() override { EndProgress(); }
-
 private:
     void EndProgress()
     {
@@ -41,9 +48,9 @@ private:
     }
     static void Write(FILE* stream, DWORD handleId, const std::string& text)
     {
-        HANDLE handle = GetStdHandle(handleId);
-        DWORD mode = 0;
-        if (handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
+        if (text.empty()) return;
+        const HANDLE handle = GetStdHandle(handleId);
+        if (IsConsole(handle)) {
             std::fflush(stream);
             const std::wstring wide = Utf8ToWide(text);
             DWORD written = 0;
@@ -56,27 +63,35 @@ private:
     bool m_progressShown = false;
 };
 
-std::string ProgramFolder()
+std::wstring ProgramFile()
 {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length < MAX_PATH ? length : 0);
-    const size_t slash = folder.find_last_of("\\/");
-    return slash == std::string::npos ? "." : folder.substr(0, slash);
+    std::vector<wchar_t> path(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
+        if (length == 0) return L"";
+        if (length < path.size()) return std::wstring(path.data(), length);
+        path.resize(path.size() * 2);
+    }
+}
+
+std::string FolderOf(const std::wstring& file)
+{
+    const size_t slash = file.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? "." : WideToUtf8(file.substr(0, slash));
 }
 
 }  // namespace
 
 int main()
 {
-    // The wide command line keeps Japanese column titles and paths whatever
-    // the ANSI code page.
+    // The wide command line keeps every character of paths and column titles;
+    // kvhost makes ANSI paths only for the plug-ins, and checks them.
     int count = 0;
     LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::string> args;
     for (int i = 1; wide && i < count; ++i) args.push_back(WideToUtf8(wide[i]));
     LocalFree(wide);
     StandardConsole console;
-    KvhostContext context{console, ProgramFolder()};
+    KvhostContext context{console, FolderOf(ProgramFile())};
     return RunKvhost(args, context);
 }
