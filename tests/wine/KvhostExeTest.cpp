@@ -155,4 +155,42 @@ TEST_F(WrongFiles, NamesTheCodePageHoldsReachTheirOwnFile)
     EXPECT_EQ(FileBytes(letterO), other);
 }
 
+TEST(KvhostExe, WrongCommandLinesExitTwoAndSayWhy)
+{
+    const std::string replays = Samples("kvorarec");
+    const std::string shot = Samples("brysspic\\sc0000.dat");
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"list", "kvorarec", replays, "--desc"}, "--desc applies only with --sort"},
+        {{"list", "kvorarec", replays, "--sort", "1", "--sort", "2"}, "--sort given twice"},
+        {{"list", "kvorarec", replays, "-v", "--verbose"}, "--verbose given twice"},
+        {{"list", "kvorarec", replays, "--rounds", "3"}, "--rounds applies only with --bench"},
+        {{"list", "kvorarec", replays, "--bench", "--csv"}, "--csv does not apply to --bench"},
+        {{"list", "kvorarec", replays, "--sort", "Nothing"}, "no column Nothing in kvorarec.kvp (kvhost columns kvorarec lists them)"},
+        {{"list", "kvorarec", replays, "-o", "x.png"}, "-o does not apply to list"},
+        {{"info", "kvorarec", replays, "--csv"}, "--csv does not apply to info"},
+        {{"picture", "brysspic", shot, "-o", "x.png", "--bmp"}, "--bmp applies to a folder of shots"},
+        {{"picture", "brysspic", shot, "-o", "x.gif"}, "the picture's name must end in .png or .bmp"},
+        {{"about"}, "no plug-in named"},
+        {{"frob", "kvorarec"}, "unknown command frob"},
+        {{"list", "kvorarec", replays, "--frob"}, "unknown option --frob"},
+    };
+    for (const Case& c : cases) ExpectOneLineError(RunKvhostExe(c.args), 2, c.message);
+    // The same column under --all, where a plug-in with files lacks it.
+    ExpectOneLineError(RunKvhostExe({"list", "--all", Samples("zoltepic"), "--sort", "\xE3\x82\xB9\xE3\x82\xB3\xE3\x82\xA2"}),
+                       2, "no column \xE3\x82\xB9\xE3\x82\xB3\xE3\x82\xA2 in zoltepic.kvp");
+
+    const Finished version = RunKvhostExe({"--version"});
+    EXPECT_EQ(version.exit, 0u);
+    const char* release = std::getenv("KVP_RELEASE_VERSION");
+    ASSERT_NE(release, nullptr);
+    EXPECT_EQ(version.out, "kvhost " + std::string(release) + "\n");
+    const Finished usage = RunKvhostExe({});
+    EXPECT_EQ(usage.exit, 2u);
+    EXPECT_EQ(usage.err, RunKvhostExe({"--help"}).out);
+}
+
 }  // namespace

@@ -56,7 +56,7 @@ std::string Samples(const std::string& name)
 Outcome Kvhost(const std::vector<std::string>& args)
 {
     CapturedConsole console;
-    KvhostContext context{console, PluginFolder()};
+    KvhostContext context{console, PluginFolder(), "test"};
     const int exit = RunKvhost(args, context);
     return {exit, console.out, console.err, console.progress};
 }
@@ -162,8 +162,8 @@ TEST(Kvhost, SortsByTheColumnsKindAndWritesCsvAndJson)
               9u);  // the opening line, seven rows, the closing line
 
     run = Kvhost({"list", "kvorarec", Samples("kvorarec"), "--sort", "Nothing"});
-    EXPECT_EQ(run.exit, 1);
-    EXPECT_TRUE(Contains(run.err, "no column Nothing")) << run.err;
+    EXPECT_EQ(run.exit, 2);
+    EXPECT_TRUE(Contains(run.err, "no column Nothing in kvorarec.kvp (kvhost columns kvorarec lists them)")) << run.err;
 }
 
 TEST(Kvhost, LargeFoldersShowProgress)

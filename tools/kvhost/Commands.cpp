@@ -6,88 +6,13 @@
 
 #include "FileSystem.h"
 #include "Listing.h"
+#include "Options.h"
 #include "PictureFile.h"
 #include "PluginLibrary.h"
 #include "Text.h"
 #include "common/ColumnInfo.h"
 
 namespace {
-
-const char kUsage[] =
-    "usage: kvhost COMMAND PLUGIN ARGUMENTS [OPTIONS]\n"
-    "  list PLUGIN FOLDER       every file of FOLDER the plug-in accepts, one row each\n"
-    "      --sort COLUMN [--desc]   order by a column (its title or number)\n"
-    "      --csv | --json           UTF-8 CSV or JSON instead of a table\n"
-    "      -v                       also name every refused file and why\n"
-    "      --bench [--rounds N]     time the plug-in against plain reading of the files\n"
-    "  info PLUGIN FILE         the plug-in's strings, the information text and the comment\n"
-    "  picture PLUGIN FILE -o OUT.png|OUT.bmp    the picture of a shot\n"
-    "  picture PLUGIN FOLDER -o OUTFOLDER [--bmp]   every shot of a folder\n"
-    "  edit PLUGIN FILE         the comment editor of a replay plug-in\n"
-    "  columns PLUGIN           the plug-in's column table\n"
-    "  about PLUGIN             the plug-in's strings and exports\n"
-    "PLUGIN is a .kvp file, the name of one beside kvhost, or --all for every one of them.\n";
-
-struct Options {
-    std::string command;
-    std::vector<std::string> positional;
-    bool all = false;
-    std::string sort;
-    bool descending = false;
-    bool csv = false;
-    bool json = false;
-    bool verbose = false;
-    bool bench = false;
-    int rounds = 5;
-    std::string output;
-    bool bmp = false;
-    bool help = false;
-};
-
-bool ParseOptions(const std::vector<std::string>& args, Options& options, std::string& error)
-{
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        auto value = [&](std::string& into) {
-            if (i + 1 >= args.size()) {
-                error = arg + " needs a value";
-                return false;
-            }
-            into = args[++i];
-            return true;
-        };
-        std::string rounds;
-        if (arg == "-h" || arg == "--help") options.help = true;
-        else if (arg == "--all") options.all = true;
-        else if (arg == "--sort") { if (!value(options.sort)) return false; }
-        else if (arg == "--desc") options.descending = true;
-        else if (arg == "--csv") options.csv = true;
-        else if (arg == "--json") options.json = true;
-        else if (arg == "-v" || arg == "--verbose") options.verbose = true;
-        else if (arg == "--bench") options.bench = true;
-        else if (arg == "--rounds") {
-            if (!value(rounds)) return false;
-            options.rounds = std::atoi(rounds.c_str());
-            if (options.rounds < 1 || options.rounds > 1000) {
-                error = "--rounds wants a number from 1 to 1000";
-                return false;
-            }
-        }
-        else if (arg == "-o") { if (!value(options.output)) return false; }
-        else if (arg == "--bmp") options.bmp = true;
-        else if (arg.size() > 1 && arg[0] == '-') {
-            error = "unknown option " + arg;
-            return false;
-        }
-        else if (options.command.empty()) options.command = arg;
-        else options.positional.push_back(arg);
-    }
-    if (options.csv && options.json) {
-        error = "--csv and --json exclude each other";
-        return false;
-    }
-    return true;
-}
 
 bool EndsWithIgnoringCase(const std::string& text, const std::string& end)
 {
@@ -129,18 +54,10 @@ public:
 
     int Run()
     {
-        const std::string& command = m_options.command;
-        // What follows the plug-in (or --all).
-        size_t wanted = 1;
-        if (command == "columns" || command == "about") wanted = 0;
-        else if (command == "picture" && m_options.output.empty()) wanted = 2;  // picture FILE OUT
-        else if (command != "list" && command != "info" && command != "edit" && command != "picture")
-            return Usage(command.empty() ? "no command" : "unknown command " + command);
-        const size_t skip = m_options.all ? 0 : 1;
-        if (m_options.positional.size() < skip) return Usage("no plug-in named");
-        const std::vector<std::string> rest(m_options.positional.begin() + skip, m_options.positional.end());
-        if (rest.size() != wanted) return Usage("wrong number of arguments for " + command);
         if (!LoadPlugins()) return 1;
+        const std::vector<std::string> rest(m_options.positional.begin() + (m_options.all ? 0 : 1),
+                                            m_options.positional.end());
+        const std::string& command = m_options.command;
         if (command == "list") return List(WindowsPath(rest[0]));
         if (command == "info") return Info(WindowsPath(rest[0]));
         if (command == "edit") return Edit(WindowsPath(rest[0]));
@@ -234,7 +151,8 @@ private:
 
     int NoColumn(const PluginLibrary& plugin, const std::string& name)
     {
-        return Fail("no column " + name + " in " + plugin.FileName() + " (kvhost columns lists them)");
+        return Usage("no column " + name + " in " + plugin.FileName(),
+                     "kvhost columns " + WithoutExtension(plugin.FileName()) + " lists them");
     }
 
     // The column of --sort in one plug-in; 0 or the exit code.
@@ -260,7 +178,6 @@ private:
 
     int List(const std::string& folder)
     {
-        if (m_options.all && m_options.csv) return Usage("--csv lists one plug-in at a time");
         std::vector<PluginFiles> work;
         if (const int code = FindFiles(folder, nullptr, "", work)) return code;
         for (PluginFiles& each : work)
@@ -551,18 +468,22 @@ int Kvhost::Bench(const PluginFiles& each)
 
 int RunKvhost(const std::vector<std::string>& args, KvhostContext& context)
 {
+    if (args.empty()) {
+        context.console.Err(kUsage);
+        return 2;
+    }
     Options options;
     std::string error;
     if (!ParseOptions(args, options, error)) {
         context.console.Err("kvhost: " + error + " (kvhost --help shows how to call it)\n");
         return 2;
     }
-    if (args.empty()) {
-        context.console.Err(kUsage);
-        return 2;
-    }
     if (options.help) {
         context.console.Out(kUsage);
+        return 0;
+    }
+    if (options.version) {
+        context.console.Out("kvhost " + context.version + "\n");
         return 0;
     }
     Kvhost kvhost(options, context);

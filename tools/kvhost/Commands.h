@@ -18,6 +18,7 @@ public:
 struct KvhostContext {
     Console& console;
     std::string pluginFolder;  // where --all and bare plug-in names look (UTF-8)
+    std::string version;       // what --version shows
     HWND dialogParent = nullptr;
 };
 

@@ -80,6 +80,24 @@ std::string FolderOf(const std::wstring& file)
     return slash == std::wstring::npos ? "." : WideToUtf8(file.substr(0, slash));
 }
 
+// The product version that the file's version resource carries.
+std::string VersionOf(const std::wstring& file)
+{
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+    std::vector<char> block(size);
+    if (size == 0 || !GetFileVersionInfoW(file.c_str(), 0, size, block.data())) return "(no version resource)";
+    const WORD* translation = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", (void**)&translation, &length) || length < 4)
+        return "(no version resource)";
+    wchar_t key[64];
+    swprintf(key, 64, L"\\StringFileInfo\\%04x%04x\\ProductVersion", translation[0], translation[1]);
+    const wchar_t* version = nullptr;
+    if (!VerQueryValueW(block.data(), key, (void**)&version, &length) || length == 0) return "(no version resource)";
+    return WideToUtf8(std::wstring(version, wcsnlen(version, length)));
+}
+
 }  // namespace
 
 int main()
@@ -92,6 +110,7 @@ int main()
     for (int i = 1; wide && i < count; ++i) args.push_back(WideToUtf8(wide[i]));
     LocalFree(wide);
     StandardConsole console;
-    KvhostContext context{console, FolderOf(ProgramFile())};
+    const std::wstring program = ProgramFile();
+    KvhostContext context{console, FolderOf(program), VersionOf(program)};
     return RunKvhost(args, context);
 }
