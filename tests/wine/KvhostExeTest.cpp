@@ -155,6 +155,40 @@ TEST_F(WrongFiles, NamesTheCodePageHoldsReachTheirOwnFile)
     EXPECT_EQ(FileBytes(letterO), other);
 }
 
+TEST(KvhostExe, SaysWhenNothingMatchesAndListsTreesWithR)
+{
+    ScratchFolder folder;
+    folder.Write("notes.txt", "not a replay");
+    folder.CopySample("kvorarec\\kvora_01.rpy", "2024\\kvora_01.rpy");
+    folder.CopySample("kvorarec\\kvora_02.rpy", "2025\\spring\\kvora_02.rpy");
+    folder.CopySample("brysspic\\sc0000.dat", "2025\\sc0000.dat");
+    const std::string& root = folder.Root();
+    ExpectOneLineError(RunKvhostExe({"list", "kvorarec", root}), 1,
+                       "no file in " + root + " matches kvora_*.rpy; 2 files in its subfolders do (-r includes them)");
+    ExpectOneLineError(RunKvhostExe({"list", "--all", root}), 1,
+                       "no file in " + root + " matches the pattern of any plug-in (sc*.dat, kvora_*.rpy, ");
+    ExpectOneLineError(RunKvhostExe({"list", "zoltepic", root, "-r"}), 1, "no file in " + root + " matches bs_*.dat");
+    // No output folder for no pictures.
+    ExpectOneLineError(RunKvhostExe({"picture", "brysspic", root, "-o", folder.Path("pictures")}), 1,
+                       "matches sc*.dat; 1 file in its subfolders does (-r includes them)");
+    EXPECT_FALSE(Exists(folder.Path("pictures")));
+
+    // The path from the folder as the name, the file's own folder as the
+    // directory, the last column.
+    Finished run = RunKvhostExe({"list", "kvorarec", root, "-r", "--csv"});
+    ASSERT_EQ(run.exit, 0u) << run.err;
+    const std::vector<std::string> rows = LinesOf(run.out);
+    ASSERT_EQ(rows.size(), 3u) << run.out;
+    EXPECT_EQ(rows[1].rfind("2024\\kvora_01.rpy,", 0), 0u) << rows[1];
+    EXPECT_EQ(rows[1].substr(rows[1].rfind(',')), "," + root + "\\2024\r");
+    EXPECT_EQ(rows[2].rfind("2025\\spring\\kvora_02.rpy,", 0), 0u) << rows[2];
+    EXPECT_EQ(rows[2].substr(rows[2].rfind(',')), "," + root + "\\2025\\spring\r");
+    run = RunKvhostExe({"picture", "--all", root, "-r", "-o", folder.Path("pictures")});
+    ASSERT_EQ(run.exit, 0u) << run.err;
+    EXPECT_TRUE(Exists(folder.Path("pictures\\2025\\sc0000.png")));
+    EXPECT_TRUE(Contains(run.out, "1 picture written to "));
+}
+
 TEST(KvhostExe, WrongCommandLinesExitTwoAndSayWhy)
 {
     const std::string replays = Samples("kvorarec");
@@ -173,6 +207,7 @@ TEST(KvhostExe, WrongCommandLinesExitTwoAndSayWhy)
         {{"list", "kvorarec", replays, "-o", "x.png"}, "-o does not apply to list"},
         {{"info", "kvorarec", replays, "--csv"}, "--csv does not apply to info"},
         {{"picture", "brysspic", shot, "-o", "x.png", "--bmp"}, "--bmp applies to a folder of shots"},
+        {{"picture", "brysspic", shot, "-o", "x.png", "-r"}, "-r applies to a folder of shots"},
         {{"picture", "brysspic", shot, "-o", "x.gif"}, "the picture's name must end in .png or .bmp"},
         {{"about"}, "no plug-in named"},
         {{"frob", "kvorarec"}, "unknown command frob"},

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <set>
 
 #include "FileSystem.h"
 #include "Listing.h"
@@ -30,6 +31,13 @@ std::string Joined(const std::vector<std::string>& parts, const std::string& sep
 std::string Count(size_t count, const std::string& thing)
 {
     return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
+}
+
+// The folder part of "a\b\kvora_01.rpy".
+std::string FolderPart(const std::string& path)
+{
+    const size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? "" : path.substr(0, slash);
 }
 
 std::string WithoutExtension(const std::string& name)
@@ -130,8 +138,27 @@ private:
 
     static std::string PatternsOf(const PluginLibrary& plugin) { return Joined(plugin.Patterns(), " or "); }
 
-    // The plug-ins with their matching files in the folder (with --all only
-    // those that have some); 0 or the exit code.
+    // Nothing to do is said, never shown as an empty result.
+    int NothingMatches(const std::string& folder, bool (PluginLibrary::*has)() const)
+    {
+        std::vector<std::string> patterns;
+        for (const auto& plugin : m_plugins)
+            if (!has || (plugin.get()->*has)())
+                for (const std::string& pattern : plugin->Patterns()) patterns.push_back(pattern);
+        std::string what = "no file in " + folder + " matches " +
+                           (m_options.all ? "the pattern of any plug-in (" + Joined(patterns, ", ") + ")"
+                                          : PatternsOf(*m_plugins.front()));
+        if (!m_options.recursive) {
+            std::vector<FolderFile> deeper;
+            FilesMatching(folder, patterns, true, deeper);
+            if (!deeper.empty())
+                what += "; " + Count(deeper.size(), "file") + " in its subfolders " +
+                        (deeper.size() == 1 ? "does" : "do") + " (-r includes them)";
+        }
+        return Fail(what);
+    }
+
+    // The plug-ins with matching files in the folder; 0 or the exit code.
     int FindFiles(const std::string& folder, bool (PluginLibrary::*has)() const, const char* lacking,
                   std::vector<PluginFiles>& work)
     {
@@ -143,10 +170,10 @@ private:
         for (const auto& plugin : m_plugins) {
             if (has && !(plugin.get()->*has)()) continue;
             PluginFiles found{plugin.get(), {}, {}, 0};
-            FilesMatching(folder, plugin->Patterns(), found.files);
-            if (!found.files.empty() || !m_options.all) work.push_back(std::move(found));
+            FilesMatching(folder, plugin->Patterns(), m_options.recursive, found.files);
+            if (!found.files.empty()) work.push_back(std::move(found));
         }
-        return 0;
+        return work.empty() ? NothingMatches(folder, has) : 0;
     }
 
     int NoColumn(const PluginLibrary& plugin, const std::string& name)
@@ -323,6 +350,7 @@ int Kvhost::PictureOf(const std::string& input, const std::string& output)
 {
     if (IsFolder(input)) return PicturesOfFolder(input, output);
     if (!IsFile(input)) return Fail("file " + input + " does not exist");
+    if (m_options.recursive) return Usage("-r applies to a folder of shots, and " + input + " is a file");
     if (m_options.bmp)
         return Usage("--bmp applies to a folder of shots; the name of a single picture chooses .png or .bmp");
     const bool bmp = EndsWithIgnoringCase(output, ".bmp");
@@ -362,8 +390,16 @@ int Kvhost::PicturesOfFolder(const std::string& input, const std::string& output
             skipped.push_back("kvhost: skipped " + file.name + ": " + why + "\n");
         }
     }
+    if (planned.empty()) {
+        m_context.console.Err(Joined(skipped, ""));
+        return Fail("no shot in " + input + " that its plug-in accepts; " + Count(skipped.size(), "matching file") +
+                    " skipped, no picture written");
+    }
+    std::set<std::string> folders;
+    for (const Planned& shot : planned) folders.insert(FolderPart(shot.out));
     std::string error;
-    if (!CreateFolders(output, error)) return Fail(error);
+    for (const std::string& folder : folders)
+        if (!CreateFolders(folder, error)) return Fail(error);
     m_context.console.Err(Joined(skipped, ""));
     for (const Planned& shot : planned)
         if (!WritePicture(*shot.plugin, shot.shot, shot.path, shot.out, m_options.bmp)) return 1;

@@ -23,31 +23,52 @@ bool NumberLess(const std::string& a, const std::string& b, bool decimal)
     return numberA && x < y;
 }
 
-// The table leaves out the directory: it is the same on every row.
-bool InTable(const PluginColumn& column) { return column.hostField != kHostDirectory; }
-
-}  // namespace
-
-bool FilesMatching(const std::string& folder, const std::vector<std::string>& patterns,
-                   std::vector<FolderFile>& files)
+void FindIn(const std::string& folder, const std::string& relative, const std::vector<std::string>& patterns,
+            bool recursive, std::set<std::string>& seen, std::vector<FolderFile>& files)
 {
-    files.clear();
-    if (!IsFolder(folder)) return false;
-    const std::string here = WindowsPath(folder);
-    std::set<std::string> seen;  // a file matching two patterns is listed once
+    const std::string here = relative.empty() ? folder : folder + "\\" + relative;
     for (const std::string& pattern : patterns) {
         WIN32_FIND_DATAW entry;
         HANDLE find = FindFirstFileW(WidePath(here + "\\" + pattern).c_str(), &entry);
         if (find == INVALID_HANDLE_VALUE) continue;
         do {
-            const std::string name = WideToUtf8(entry.cFileName);
-            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !seen.insert(name).second) continue;
-            files.push_back({name, here + "\\" + name, here,
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            const std::string name = (relative.empty() ? "" : relative + "\\") + WideToUtf8(entry.cFileName);
+            if (!seen.insert(name).second) continue;  // a file matching two patterns is listed once
+            files.push_back({name, folder + "\\" + name, here,
                              (unsigned long long)entry.nFileSizeHigh << 32 | entry.nFileSizeLow,
                              entry.ftLastWriteTime});
         } while (FindNextFileW(find, &entry));
         FindClose(find);
     }
+    if (!recursive) return;
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(WidePath(here + "\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::wstring name = entry.cFileName;
+        const DWORD attributes = entry.dwFileAttributes;
+        // Links to folders are not followed: they may lead back up the tree.
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) || name == L"." ||
+            name == L"..")
+            continue;
+        FindIn(folder, (relative.empty() ? "" : relative + "\\") + WideToUtf8(name), patterns, true, seen, files);
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+}
+
+// The table leaves out the directory: it is the same on every row.
+bool InTable(const PluginColumn& column) { return column.hostField != kHostDirectory; }
+
+}  // namespace
+
+bool FilesMatching(const std::string& folder, const std::vector<std::string>& patterns, bool recursive,
+                   std::vector<FolderFile>& files)
+{
+    files.clear();
+    if (!IsFolder(folder)) return false;
+    std::set<std::string> seen;
+    FindIn(WindowsPath(folder), "", patterns, recursive, seen, files);
     std::sort(files.begin(), files.end(), [](const FolderFile& a, const FolderFile& b) { return a.name < b.name; });
     return true;
 }

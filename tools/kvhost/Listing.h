@@ -7,16 +7,16 @@
 
 // A file of a folder as the host finds it; names and paths in UTF-8.
 struct FolderFile {
-    std::string name;
+    std::string name;    // relative to the folder listed: "kvora_01.rpy", or "2024\kvora_01.rpy" in a tree
     std::string path;    // the folder as given, then the name
     std::string folder;  // the folder that holds the file
     unsigned long long size;
     FILETIME updated;
 };
 
-// The files of `folder` matching one of the patterns (a plug-in's file-name
-// pattern, string 2), sorted by name. False when the folder does not exist.
-bool FilesMatching(const std::string& folder, const std::vector<std::string>& patterns,
+// The files of `folder` (and with `recursive` of its subfolders) matching
+// one of the patterns, sorted by name. False when the folder does not exist.
+bool FilesMatching(const std::string& folder, const std::vector<std::string>& patterns, bool recursive,
                    std::vector<FolderFile>& files);
 
 // A file that gets no row, and why: what kvhost or the plug-in said.

@@ -6,13 +6,14 @@
 const char kUsage[] =
     "usage: kvhost COMMAND PLUGIN ARGUMENTS [OPTIONS]\n"
     "  list PLUGIN FOLDER       every file of FOLDER the plug-in accepts, one row each\n"
+    "      -r, --recursive          also the files of its subfolders\n"
     "      --sort COLUMN [--desc]   order by a column (its title or number)\n"
     "      --csv | --json           UTF-8 CSV or JSON instead of a table\n"
     "      -v, --verbose            also name every file the plug-in refused and why\n"
     "      --bench [--rounds N]     time the plug-in against plain reading of the files\n"
     "  info PLUGIN FILE         the plug-in's strings, the file's row, information text and comment\n"
     "  picture PLUGIN FILE -o OUT.png|OUT.bmp    the picture of a shot\n"
-    "  picture PLUGIN FOLDER -o OUTFOLDER [--bmp]   every shot of a folder\n"
+    "  picture PLUGIN FOLDER -o OUTFOLDER [--bmp] [-r]   every shot of a folder\n"
     "  edit PLUGIN FILE         the comment editor of a replay plug-in\n"
     "  columns PLUGIN           the plug-in's column table\n"
     "  about PLUGIN             the plug-in's strings and exports\n"
@@ -34,6 +35,7 @@ const OptionRule kRules[] = {
     {"--help", "-h", false, nullptr},
     {"--version", nullptr, false, nullptr},
     {"--all", nullptr, false, nullptr},
+    {"--recursive", "-r", false, " list picture "},
     {"--sort", nullptr, true, " list "},
     {"--desc", nullptr, false, " list "},
     {"--csv", nullptr, false, " list "},
@@ -132,6 +134,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
         if (name == "--help") options.help = true;
         else if (name == "--version") options.version = true;
         else if (name == "--all") options.all = true;
+        else if (name == "--recursive") options.recursive = true;
         else if (name == "--sort") options.sort = value;
         else if (name == "--desc") options.descending = true;
         else if (name == "--csv") options.csv = true;

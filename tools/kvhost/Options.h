@@ -15,6 +15,7 @@ struct Options {
     bool csv = false;
     bool json = false;
     bool verbose = false;
+    bool recursive = false;
     bool bench = false;
     int rounds = 5;
     std::string output;
