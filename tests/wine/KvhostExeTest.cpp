@@ -189,6 +189,47 @@ TEST(KvhostExe, SaysWhenNothingMatchesAndListsTreesWithR)
     EXPECT_TRUE(Contains(run.out, "1 picture written to "));
 }
 
+TEST(KvhostExe, PicturesAreNeverWrittenOverUnlessForced)
+{
+    ScratchFolder folder;
+    const std::string shot = folder.CopySample("brysspic\\sc0001.dat", "shots\\sc0001.dat");
+    folder.CopySample("brysspic\\sc0000.dat", "shots\\sc0000.dat");
+    const std::string out = folder.Path("new\\deeper\\shot.png");
+    Finished run = RunKvhostExe({"picture", "brysspic", shot, "-o", out});
+    ASSERT_EQ(run.exit, 0u) << run.err;  // the missing folders are made
+    const std::string picture = FileBytes(out);
+    EXPECT_EQ(picture.substr(1, 3), "PNG");
+
+    folder.Write("new\\deeper\\shot.png", "mine");
+    ExpectOneLineError(RunKvhostExe({"picture", "brysspic", shot, "-o", out}), 1,
+                       out + " exists; --force writes over it");
+    EXPECT_EQ(FileBytes(out), "mine");
+    run = RunKvhostExe({"picture", "brysspic", shot, "-o", out, "--force"});
+    EXPECT_EQ(run.exit, 0u) << run.err;
+    EXPECT_EQ(FileBytes(out), picture);
+
+    // A folder of shots: a file in the way of the folder, or of one picture,
+    // and nothing is written.
+    const std::string file = folder.Write("taken", "mine");
+    ExpectOneLineError(RunKvhostExe({"picture", "brysspic", folder.Path("shots"), "-o", file}), 1,
+                       file + " is a file; the pictures of a folder go into a folder");
+    folder.Write("pictures\\sc0001.png", "mine");
+    ExpectOneLineError(RunKvhostExe({"picture", "brysspic", folder.Path("shots"), "-o", folder.Path("pictures")}), 1,
+                       folder.Path("pictures\\sc0001.png") + " exists; --force writes over it");
+    EXPECT_FALSE(Exists(folder.Path("pictures\\sc0000.png")));
+    run = RunKvhostExe({"picture", "brysspic", folder.Path("shots"), "-o", folder.Path("pictures"), "--force"});
+    EXPECT_EQ(run.exit, 0u) << run.err;
+    EXPECT_EQ(FileBytes(folder.Path("pictures\\sc0001.png")), picture);
+    EXPECT_TRUE(Exists(folder.Path("pictures\\sc0000.png")));
+
+    // Not even --force writes a picture over its shot.
+    const std::string renamed = folder.CopySample("brysspic\\sc0000.dat", "sc0000.png");
+    const std::string shotBytes = FileBytes(renamed);
+    ExpectOneLineError(RunKvhostExe({"picture", "brysspic", renamed, "-o", renamed, "--force"}), 1,
+                       "will not write the picture over its shot " + renamed);
+    EXPECT_EQ(FileBytes(renamed), shotBytes);
+}
+
 TEST(KvhostExe, WrongCommandLinesExitTwoAndSayWhy)
 {
     const std::string replays = Samples("kvorarec");

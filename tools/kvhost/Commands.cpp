@@ -355,10 +355,13 @@ int Kvhost::PictureOf(const std::string& input, const std::string& output)
         return Usage("--bmp applies to a folder of shots; the name of a single picture chooses .png or .bmp");
     const bool bmp = EndsWithIgnoringCase(output, ".bmp");
     if (!bmp && !EndsWithIgnoringCase(output, ".png")) return Usage("the picture's name must end in .png or .bmp");
+    if (IsFolder(output)) return Fail(output + " is a folder; name the picture file");
     AnsiPath path;
     std::vector<const PluginLibrary*> plugins;
     if (!HandOver(input, path) || !Accepting(input, path, &PluginLibrary::HasPicture, "pictures", "picture ", plugins))
         return 1;
+    std::string error;
+    if (!FolderPart(output).empty() && !CreateFolders(FolderPart(output), error)) return Fail(error);
     return WritePicture(*plugins.front(), input, path, output, bmp) ? 0 : 1;
 }
 
@@ -366,6 +369,7 @@ int Kvhost::PicturesOfFolder(const std::string& input, const std::string& output
 {
     std::vector<PluginFiles> work;
     if (const int code = FindFiles(input, &PluginLibrary::HasPicture, "pictures", work)) return code;
+    if (IsFile(output)) return Fail(output + " is a file; the pictures of a folder go into a folder");
     struct Planned {
         const PluginLibrary* plugin;
         std::string shot;
@@ -395,6 +399,10 @@ int Kvhost::PicturesOfFolder(const std::string& input, const std::string& output
         return Fail("no shot in " + input + " that its plug-in accepts; " + Count(skipped.size(), "matching file") +
                     " skipped, no picture written");
     }
+    // Nothing is written when anything stands in the way.
+    if (!m_options.force)
+        for (const Planned& shot : planned)
+            if (Exists(shot.out)) return Fail(shot.out + " exists; --force writes over it");
     std::set<std::string> folders;
     for (const Planned& shot : planned) folders.insert(FolderPart(shot.out));
     std::string error;
@@ -413,6 +421,7 @@ bool Kvhost::WritePicture(const PluginLibrary& plugin, const std::string& shot, 
 {
     // kvhost changes no file: never write a picture over its shot.
     if (SameFile(shot, out)) return Failed("will not write the picture over its shot " + shot);
+    if (!m_options.force && Exists(out)) return Failed(out + " exists; --force writes over it");
     HostBlock bits, info;
     const int result = plugin.Picture(path, bits, info);
     if (result != 0)
@@ -420,8 +429,8 @@ bool Kvhost::WritePicture(const PluginLibrary& plugin, const std::string& shot, 
     std::string error;
     DibLayout layout;
     if (!ReadDibLayout(info.Bytes(), info.Size(), bits.Size(), layout, error)) return Failed(shot + ": " + error);
-    const bool written =
-        bmp ? WriteBmp(layout, bits.Bytes(), out, error) : WritePng(DibToRgb(layout, bits.Bytes()), out, error);
+    const bool written = bmp ? WriteBmp(layout, bits.Bytes(), out, m_options.force, error)
+                             : WritePng(DibToRgb(layout, bits.Bytes()), out, m_options.force, error);
     if (!written) return Failed(error);
     m_context.console.Out(shot + ": " + std::to_string(layout.width) + " x " + std::to_string(layout.height) +
                           " -> " + out + "\n");

@@ -88,10 +88,10 @@ bool CreateFolders(const std::string& path, std::string& error)
     return true;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string& error)
+bool WriteWholeFile(const std::string& path, const std::string& bytes, bool replace, std::string& error)
 {
-    HANDLE file =
-        CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, replace ? CREATE_ALWAYS : CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         error = "cannot write " + path + ": " + SystemErrorText(GetLastError());
         return false;
@@ -117,6 +117,8 @@ std::string SystemErrorText(DWORD error)
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL: return "disk full";
     case ERROR_WRITE_PROTECT: return "write-protected";
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return "it exists";
     case ERROR_BAD_EXE_FORMAT: return "not a Windows DLL for this architecture";
     case ERROR_MOD_NOT_FOUND: return "module not found";
     case ERROR_INVALID_NAME: return "invalid name";

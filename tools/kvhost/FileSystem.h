@@ -20,8 +20,8 @@ bool SameFile(const std::string& a, const std::string& b);
 
 // Makes the folder and every missing folder above it; false with `error`.
 bool CreateFolders(const std::string& path, std::string& error);
-// The whole file or nothing.
-bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string& error);
+// The whole file or nothing; an existing file is replaced only if `replace`.
+bool WriteWholeFile(const std::string& path, const std::string& bytes, bool replace, std::string& error);
 
 // Short English text of a Windows error, the same on every system.
 std::string SystemErrorText(DWORD error);

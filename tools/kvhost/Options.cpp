@@ -14,6 +14,7 @@ const char kUsage[] =
     "  info PLUGIN FILE         the plug-in's strings, the file's row, information text and comment\n"
     "  picture PLUGIN FILE -o OUT.png|OUT.bmp    the picture of a shot\n"
     "  picture PLUGIN FOLDER -o OUTFOLDER [--bmp] [-r]   every shot of a folder\n"
+    "      --force                  write over existing pictures\n"
     "  edit PLUGIN FILE         the comment editor of a replay plug-in\n"
     "  columns PLUGIN           the plug-in's column table\n"
     "  about PLUGIN             the plug-in's strings and exports\n"
@@ -45,6 +46,7 @@ const OptionRule kRules[] = {
     {"--rounds", nullptr, true, " list "},
     {"--output", "-o", true, " picture "},
     {"--bmp", nullptr, false, " picture "},
+    {"--force", nullptr, false, " picture "},
 };
 
 const OptionRule* RuleOf(const std::string& arg)
@@ -143,6 +145,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
         else if (name == "--bench") options.bench = true;
         else if (name == "--output") options.output = value;
         else if (name == "--bmp") options.bmp = true;
+        else if (name == "--force") options.force = true;
         else if (name == "--rounds") {
             if (!ReadNumber(value, 1, 1000, number)) {
                 error = arg + " wants a number from 1 to 1000";

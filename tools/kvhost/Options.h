@@ -20,6 +20,7 @@ struct Options {
     int rounds = 5;
     std::string output;
     bool bmp = false;
+    bool force = false;
 };
 
 // False with `error` for a wrong command line (kvhost exits 2 then).

@@ -77,7 +77,7 @@ RgbPicture DibToRgb(const DibLayout& layout, const void* bits)
     return picture;
 }
 
-bool WritePng(const RgbPicture& picture, const std::string& path, std::string& error)
+bool WritePng(const RgbPicture& picture, const std::string& path, bool replace, std::string& error)
 {
     std::string png;
     if (!stbi_write_png_to_func(&AppendToString, &png, int(picture.width), int(picture.height), 3,
@@ -85,10 +85,10 @@ bool WritePng(const RgbPicture& picture, const std::string& path, std::string& e
         error = "cannot encode the picture as PNG";
         return false;
     }
-    return WriteWholeFile(path, png, error);
+    return WriteWholeFile(path, png, replace, error);
 }
 
-bool WriteBmp(const DibLayout& layout, const void* bits, const std::string& path, std::string& error)
+bool WriteBmp(const DibLayout& layout, const void* bits, const std::string& path, bool replace, std::string& error)
 {
     const size_t pixelBytes = layout.stride * layout.height;
     BITMAPFILEHEADER fileHeader = {};
@@ -98,5 +98,5 @@ bool WriteBmp(const DibLayout& layout, const void* bits, const std::string& path
     std::string bytes(reinterpret_cast<const char*>(&fileHeader), sizeof fileHeader);
     bytes.append(reinterpret_cast<const char*>(&layout.header), sizeof layout.header);
     bytes.append(static_cast<const char*>(bits), pixelBytes);
-    return WriteWholeFile(path, bytes, error);
+    return WriteWholeFile(path, bytes, replace, error);
 }
