@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/ReplayBuilder.h"
 #include "wine/DialogDriver.h"
 #include "wine/KvhostFiles.h"
 #include "wine/KvhostProcess.h"
@@ -28,6 +29,17 @@ std::vector<std::string> LinesOf(const std::string& text)
         lines.push_back(text.substr(start, end - start));
     if (start < text.size()) lines.push_back(text.substr(start));
     return lines;
+}
+
+// Terminal columns, East Asian wide characters as two.
+size_t Columns(const std::string& utf8)
+{
+    size_t width = 0;
+    for (wchar_t c : Wide(utf8)) width += (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+                                                  (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xFF00 && c <= 0xFF60)
+                                              ? 2
+                                              : 1;
+    return width;
 }
 
 // An error that is one line starting with "kvhost: ", and nothing on the output.
@@ -173,16 +185,12 @@ TEST(KvhostExe, SaysWhenNothingMatchesAndListsTreesWithR)
                        "matches sc*.dat; 1 file in its subfolders does (-r includes them)");
     EXPECT_FALSE(Exists(folder.Path("pictures")));
 
-    // The path from the folder as the name, the file's own folder as the
-    // directory, the last column.
-    Finished run = RunKvhostExe({"list", "kvorarec", root, "-r", "--csv"});
+    Finished run = RunKvhostExe({"list", "kvorarec", root, "-r", "--csv", "--columns", "1,14"});
     ASSERT_EQ(run.exit, 0u) << run.err;
-    const std::vector<std::string> rows = LinesOf(run.out);
-    ASSERT_EQ(rows.size(), 3u) << run.out;
-    EXPECT_EQ(rows[1].rfind("2024\\kvora_01.rpy,", 0), 0u) << rows[1];
-    EXPECT_EQ(rows[1].substr(rows[1].rfind(',')), "," + root + "\\2024\r");
-    EXPECT_EQ(rows[2].rfind("2025\\spring\\kvora_02.rpy,", 0), 0u) << rows[2];
-    EXPECT_EQ(rows[2].substr(rows[2].rfind(',')), "," + root + "\\2025\\spring\r");
+    EXPECT_EQ(run.out, "\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE5\x90\x8D,"
+                       "\xE3\x83\x87\xE3\x82\xA3\xE3\x83\xAC\xE3\x82\xAF\xE3\x83\x88\xE3\x83\xAA\r\n"  // ファイル名,ディレクトリ
+                       "2024\\kvora_01.rpy," + root + "\\2024\r\n"
+                       "2025\\spring\\kvora_02.rpy," + root + "\\2025\\spring\r\n");
     run = RunKvhostExe({"picture", "--all", root, "-r", "-o", folder.Path("pictures")});
     ASSERT_EQ(run.exit, 0u) << run.err;
     EXPECT_TRUE(Exists(folder.Path("pictures\\2025\\sc0000.png")));
@@ -230,6 +238,67 @@ TEST(KvhostExe, PicturesAreNeverWrittenOverUnlessForced)
     EXPECT_EQ(FileBytes(renamed), shotBytes);
 }
 
+std::string LongReplay(const std::string& comment)
+{
+    using namespace testing_support;
+    return Replay("kvor", {Info(), Comment(comment)});
+}
+
+TEST(KvhostExe, TablesShowTheChosenColumnsAndCutOnlyTheTable)
+{
+    ScratchFolder folder;
+    folder.CopySamples("kvorarec");
+    // Shift-JIS in the replay, UTF-8 in the output: "初めて".
+    const std::string comment = "A comment far longer than any table column should be \xE5\x88\x9D\xE3\x82\x81\xE3\x81\xA6";
+    const std::string path = folder.Write("kvora_30.rpy", LongReplay("A comment far longer than any table column "
+                                                                     "should be \x8F\x89\x82\xDF\x82\xC4"));
+    StampFixedTime(path);
+    const std::string& root = folder.Root();
+
+    // By number and title, in the order given; the long comment cut at 40 columns.
+    Finished run = RunKvhostExe({"list", "kvorarec", root, "--columns", "1,\xE3\x82\xB3\xE3\x83\xA1\xE3\x83\xB3\xE3\x83\x88,4",
+                                 "--sort", "1", "--desc"});
+    ASSERT_EQ(run.exit, 0u) << run.err;
+    std::vector<std::string> lines = LinesOf(run.out);
+    ASSERT_EQ(lines.size(), 10u) << run.out;
+    EXPECT_EQ(lines[0], "\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE5\x90\x8D        "
+                        "\xE3\x82\xB3\xE3\x83\xA1\xE3\x83\xB3\xE3\x83\x88                                  "
+                        "\xE3\x83\x97\xE3\x83\xAC\xE3\x82\xA4\xE3\x83\xA4\xE3\x83\xBC\xE5\x90\x8D");
+    EXPECT_EQ(lines[4], "kvora_30.rpy      A comment far longer than any table co..  Alice");
+    EXPECT_EQ(lines[8], "kvora_01.rpy      Bomb spam on stage 4, but it counts.      Bob");
+    // Uncut with --width 0, and in CSV and JSON.
+    run = RunKvhostExe({"list", "kvorarec", root, "--columns", "12", "--width", "0"});
+    EXPECT_TRUE(Contains(run.out, "\n" + comment + "\n")) << run.out;
+    run = RunKvhostExe({"list", "kvorarec", root, "--columns", "12", "--csv"});
+    EXPECT_TRUE(Contains(run.out, "\r\n" + comment + "\r\n")) << run.out;
+    run = RunKvhostExe({"list", "kvorarec", root, "--columns", "4,1", "--json"});
+    EXPECT_TRUE(Contains(run.out, "\n    {\"\xE3\x83\x97\xE3\x83\xAC\xE3\x82\xA4\xE3\x83\xA4\xE3\x83\xBC\xE5\x90\x8D\": \"Alice\", "
+                                  "\"\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE5\x90\x8D\": \"kvora_30.rpy\"}"))
+        << run.out;
+
+    // Fitted into 80 columns: long text cut down to 20 columns, then columns
+    // left out from the right and named, in a note wrapped to fit too.
+    run = RunKvhostExe({"list", "kvorarec", root, "--width", "80"});
+    ASSERT_EQ(run.exit, 0u) << run.err;
+    lines = LinesOf(run.out);
+    ASSERT_EQ(lines.size(), 13u) << run.out;
+    for (const std::string& line : lines) EXPECT_LE(Columns(line), 80u) << line;
+    EXPECT_EQ(lines[0], "\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE5\x90\x8D        "
+                        "\xE6\x9B\xB4\xE6\x96\xB0\xE6\x97\xA5\xE6\x99\x82             No.    "
+                        "\xE3\x83\x97\xE3\x83\xAC\xE3\x82\xA4\xE3\x83\xA4\xE3\x83\xBC\xE5\x90\x8D  "
+                        "\xE3\x83\x97\xE3\x83\xAC\xE3\x82\xA4\xE6\x99\x82\xE5\x88\xBB");
+    EXPECT_EQ(lines[6], "kvora_best.rpy    2026/01/02 12:04:05  ----   Carol         2026/08/17 23:11");
+    const std::string note = lines[9] + " " + lines[10] + " " + lines[11];
+    EXPECT_EQ(note.rfind("(8 columns left out to fit 80 columns: \xE4\xBD\xBF\xE7\x94\xA8\xE3\x82\xAD\xE3\x83\xA3\xE3\x83\xA9, ", 0), 0u)
+        << note;  // 使用キャラ
+    EXPECT_TRUE(Contains(note, "; --columns chooses them, --width 0 shows all)")) << note;
+    EXPECT_EQ(lines[12], "8 files listed, 1 refused");
+    // Where cutting the comment to 20 columns is enough, no column is left out.
+    run = RunKvhostExe({"list", "kvorarec", root, "--width", "63", "--columns", "1,4,12,9"});
+    EXPECT_TRUE(Contains(run.out, "\nkvora_30.rpy      Alice         A comment far long..  123456780\n")) << run.out;
+    EXPECT_FALSE(Contains(run.out, "left out")) << run.out;
+}
+
 TEST(KvhostExe, WrongCommandLinesExitTwoAndSayWhy)
 {
     const std::string replays = Samples("kvorarec");
@@ -245,6 +314,10 @@ TEST(KvhostExe, WrongCommandLinesExitTwoAndSayWhy)
         {{"list", "kvorarec", replays, "--rounds", "3"}, "--rounds applies only with --bench"},
         {{"list", "kvorarec", replays, "--bench", "--csv"}, "--csv does not apply to --bench"},
         {{"list", "kvorarec", replays, "--sort", "Nothing"}, "no column Nothing in kvorarec.kvp (kvhost columns kvorarec lists them)"},
+        {{"list", "kvorarec", replays, "--columns", "1,99"}, "no column 99 in kvorarec.kvp"},
+        {{"list", "kvorarec", replays, "--columns", "1,1"}, "--columns names"},
+        {{"list", "kvorarec", replays, "--csv", "--width", "80"}, "--width applies to the table, not to --csv"},
+        {{"list", "kvorarec", replays, "--width", "5"}, "--width wants 0 or a number of columns from 20"},
         {{"list", "kvorarec", replays, "-o", "x.png"}, "-o does not apply to list"},
         {{"info", "kvorarec", replays, "--csv"}, "--csv does not apply to info"},
         {{"picture", "brysspic", shot, "-o", "x.png", "--bmp"}, "--bmp applies to a folder of shots"},
@@ -267,6 +340,85 @@ TEST(KvhostExe, WrongCommandLinesExitTwoAndSayWhy)
     const Finished usage = RunKvhostExe({});
     EXPECT_EQ(usage.exit, 2u);
     EXPECT_EQ(usage.err, RunKvhostExe({"--help"}).out);
+}
+
+// A console of the test's own, of a chosen width, for kvhost.exe to write
+// into; its cells are read back afterwards (Wine's console gives every
+// character one cell).
+class ScratchConsole {
+public:
+    explicit ScratchConsole(SHORT columns)
+        : m_columns(columns), m_out(GetStdHandle(STD_OUTPUT_HANDLE)), m_err(GetStdHandle(STD_ERROR_HANDLE))
+    {
+        FreeConsole();
+        AllocConsole();
+        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+        m_handle = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               &inherit, OPEN_EXISTING, 0, nullptr);
+        // The window first: the buffer may not be narrower than it.
+        const SMALL_RECT window = {0, 0, SHORT(columns - 1), 24};
+        SetConsoleWindowInfo(m_handle, TRUE, &window);
+        SetConsoleScreenBufferSize(m_handle, COORD{columns, 100});
+        SetConsoleWindowInfo(m_handle, TRUE, &window);
+    }
+    ~ScratchConsole()
+    {
+        CloseHandle(m_handle);
+        FreeConsole();
+        SetStdHandle(STD_OUTPUT_HANDLE, m_out);
+        SetStdHandle(STD_ERROR_HANDLE, m_err);
+    }
+    ScratchConsole(const ScratchConsole&) = delete;
+    ScratchConsole& operator=(const ScratchConsole&) = delete;
+
+    HANDLE Handle() const { return m_handle; }
+    bool Ready() const
+    {
+        CONSOLE_SCREEN_BUFFER_INFO info;
+        return GetConsoleScreenBufferInfo(m_handle, &info) && info.srWindow.Right - info.srWindow.Left + 1 == m_columns;
+    }
+    // The screen's first rows, without trailing spaces.
+    std::vector<std::string> Rows(SHORT count) const
+    {
+        std::vector<std::string> rows;
+        for (SHORT y = 0; y < count; ++y) {
+            std::wstring cells(size_t(m_columns), L' ');
+            DWORD read = 0;
+            ReadConsoleOutputCharacterW(m_handle, &cells[0], DWORD(m_columns), COORD{0, y}, &read);
+            cells.resize(read);
+            while (!cells.empty() && cells.back() == L' ') cells.pop_back();
+            rows.push_back(Utf8(cells));
+        }
+        return rows;
+    }
+
+private:
+    SHORT m_columns;
+    HANDLE m_out, m_err;
+    HANDLE m_handle = INVALID_HANDLE_VALUE;
+};
+
+TEST(KvhostExe, OnAConsoleTheTableFitsItsWidth)
+{
+    ScratchFolder folder;
+    folder.CopySamples("kvorarec");
+    ScratchConsole console(100);
+    ASSERT_TRUE(console.Ready());
+    Launch onConsole;
+    onConsole.output = console.Handle();
+    onConsole.error = console.Handle();
+    const Finished run = RunKvhostExe({"list", "kvorarec", folder.Root()}, onConsole);
+    ASSERT_EQ(run.exit, 0u);
+    // No row wraps: each file's row starts a screen row; the note says what
+    // was left out for 99 columns, one less than the window.
+    const std::vector<std::string> rows = console.Rows(11);
+    EXPECT_EQ(rows[1].rfind("kvora_01.rpy  ", 0), 0u) << rows[1];
+    EXPECT_EQ(rows[7].rfind("kvora_udmine.rpy  ", 0), 0u) << rows[7];
+    EXPECT_EQ(rows[8].rfind("(", 0), 0u) << rows[8];
+    EXPECT_TRUE(Contains(rows[8], "columns left out to fit 99 columns"));
+    EXPECT_EQ(rows[9].back(), ')') << rows[9];
+    EXPECT_EQ(rows[10], "7 files listed, 1 refused");
+    for (const std::string& row : rows) EXPECT_LE(Columns(row), 99u) << row;
 }
 
 }  // namespace

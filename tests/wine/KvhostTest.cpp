@@ -31,6 +31,7 @@ public:
     void Out(const std::string& text) override { out += text; }
     void Err(const std::string& text) override { err += text; }
     void Progress(const std::string& text) override { progress.push_back(text); }
+    size_t Width() const override { return 0; }
     std::string out, err;
     std::vector<std::string> progress;
 };

@@ -15,6 +15,9 @@
 
 namespace {
 
+// Table cells longer than this are cut, unless --width 0.
+constexpr size_t kLongestCell = 40;
+
 bool EndsWithIgnoringCase(const std::string& text, const std::string& end)
 {
     return text.size() >= end.size() && lstrcmpiA(text.c_str() + text.size() - end.size(), end.c_str()) == 0;
@@ -33,6 +36,36 @@ std::string Count(size_t count, const std::string& thing)
     return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
 }
 
+// Lines of at most `width` columns, broken at spaces.
+std::string WrapToWidth(const std::string& text, size_t width)
+{
+    std::string out, line;
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t end = std::min(text.find(' ', start), text.size());
+        const std::string word = text.substr(start, end - start);
+        if (!line.empty() && DisplayWidth(line) + 1 + DisplayWidth(word) > width) {
+            out += line + "\n";
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+        start = end + 1;
+    }
+    return out + line + "\n";
+}
+
+std::vector<std::string> Split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t end = std::min(text.find(separator, start), text.size());
+        parts.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
 // The folder part of "a\b\kvora_01.rpy".
 std::string FolderPart(const std::string& path)
 {
@@ -48,12 +81,13 @@ std::string WithoutExtension(const std::string& name)
 }
 
 // A plug-in with the files of the folder that match its patterns, and the
-// column to sort by.
+// columns the command line chose.
 struct PluginFiles {
     const PluginLibrary* plugin;
     std::vector<FolderFile> files;
     std::vector<PluginColumn> columns;
     size_t sortColumn = 0;
+    ColumnChoice shown;
 };
 
 class Kvhost {
@@ -169,7 +203,7 @@ private:
         if (!HandOver(folder, ansi)) return 1;
         for (const auto& plugin : m_plugins) {
             if (has && !(plugin.get()->*has)()) continue;
-            PluginFiles found{plugin.get(), {}, {}, 0};
+            PluginFiles found{plugin.get(), {}, {}, 0, {}};
             FilesMatching(folder, plugin->Patterns(), m_options.recursive, found.files);
             if (!found.files.empty()) work.push_back(std::move(found));
         }
@@ -182,7 +216,7 @@ private:
                      "kvhost columns " + WithoutExtension(plugin.FileName()) + " lists them");
     }
 
-    // The column of --sort in one plug-in; 0 or the exit code.
+    // The columns of --sort and --columns in one plug-in; 0 or the exit code.
     int ChooseColumns(PluginFiles& each)
     {
         std::string error;
@@ -190,6 +224,17 @@ private:
         for (PluginColumn& column : each.columns) column.title = SjisToUtf8(column.title);
         if (!m_options.sort.empty() && !FindColumn(each.columns, m_options.sort, each.sortColumn))
             return NoColumn(*each.plugin, m_options.sort);
+        if (m_options.columns.empty()) {
+            each.shown = AllColumns(each.columns, !m_options.csv && !m_options.json);
+            return 0;
+        }
+        for (const std::string& name : Split(m_options.columns, ',')) {
+            size_t index = 0;
+            if (!FindColumn(each.columns, name, index)) return NoColumn(*each.plugin, name);
+            if (std::find(each.shown.begin(), each.shown.end(), index) != each.shown.end())
+                return Usage("--columns names " + each.columns[index].title + " twice");
+            each.shown.push_back(index);
+        }
         return 0;
     }
 
@@ -201,6 +246,21 @@ private:
                 lines += "  refused " + file.name + ": " + file.reason +
                          (file.result > 0 ? " (result " + std::to_string(file.result) + ")" : "") + "\n";
         return lines;
+    }
+
+    std::string Table(const Listing& listing, const ColumnChoice& shown)
+    {
+        TableFit fit;
+        fit.longestCell = m_options.width == 0 ? 0 : kLongestCell;
+        fit.width = m_options.width >= 0 ? size_t(m_options.width) : m_context.console.Width();
+        std::vector<std::string> leftOut;
+        std::string table = FormatTable(listing, shown, fit, &leftOut);
+        if (!leftOut.empty())
+            table += WrapToWidth("(" + std::to_string(leftOut.size()) + " columns left out to fit " +
+                                     std::to_string(fit.width) + " columns: " + Joined(leftOut, ", ") +
+                                     "; --columns chooses them, --width 0 shows all)",
+                                 fit.width);
+        return table;
     }
 
     int List(const std::string& folder)
@@ -228,14 +288,14 @@ private:
             const std::string summary = Count(listing.rows.size(), "file") + " listed, " +
                                         std::to_string(listing.refused.size()) + " refused\n";
             if (m_options.json) {
-                json += (json.empty() ? "" : ",\n") + FormatJson(listing);
+                json += (json.empty() ? "" : ",\n") + FormatJson(listing, each.shown);
                 m_context.console.Err(listing.plugin + ": " + summary + RefusedLines(listing));
             } else if (m_options.csv) {
-                m_context.console.Out(FormatCsv(listing));
+                m_context.console.Out(FormatCsv(listing, each.shown));
                 m_context.console.Err(summary + RefusedLines(listing));
             } else {
                 m_context.console.Out((m_options.all ? "== " + listing.plugin + "\n" : "") +
-                                      FormatTable(listing) + summary + RefusedLines(listing));
+                                      Table(listing, each.shown) + summary + RefusedLines(listing));
             }
         }
         if (m_options.json) m_context.console.Out(m_options.all ? "[\n" + json + "]\n" : json);
@@ -306,23 +366,24 @@ private:
         static const char* const kSortKinds[] = {"text", "whole number", "decimal"};
         static const char* const kHostFields[] = {"", "", "host: directory", "host: file name", "", "", "",
                                                   "host: update time", "host: file size"};
+        const std::vector<TableColumn> titles = {{"No.", true, false}, {"title", false, false},
+                                                 {"align", false, false}, {"sort", false, false},
+                                                 {"filled by", false, false}};
         for (const auto& plugin : m_plugins) {
             std::vector<PluginColumn> columns;
             std::string error;
             if (!plugin->Columns(columns, error)) return Fail(error);
-            Listing table;
-            table.columns = {{"No.", true, 1, 0}, {"title", false, 0, 0}, {"align", false, 0, 0},
-                             {"sort", false, 0, 0}, {"filled by", false, 0, 0}};
+            std::vector<std::vector<std::string>> rows;
             for (size_t i = 0; i < columns.size(); ++i) {
                 const PluginColumn& c = columns[i];
                 const bool knownHost = c.hostField >= 0 && c.hostField <= 8 && *kHostFields[c.hostField];
-                table.rows.push_back({std::to_string(i + 1), SjisToUtf8(c.title), c.rightAlign ? "right" : "left",
-                                      c.sortKind >= 0 && c.sortKind <= 2 ? kSortKinds[c.sortKind] : "?",
-                                      c.hostField == 0 ? "plug-in"
-                                      : knownHost      ? kHostFields[c.hostField]
-                                                       : "host: " + std::to_string(c.hostField)});
+                rows.push_back({std::to_string(i + 1), SjisToUtf8(c.title), c.rightAlign ? "right" : "left",
+                                c.sortKind >= 0 && c.sortKind <= 2 ? kSortKinds[c.sortKind] : "?",
+                                c.hostField == 0 ? "plug-in"
+                                : knownHost      ? kHostFields[c.hostField]
+                                                 : "host: " + std::to_string(c.hostField)});
             }
-            m_context.console.Out("== " + plugin->FileName() + "\n" + FormatTable(table));
+            m_context.console.Out("== " + plugin->FileName() + "\n" + FormatTable(titles, rows, TableFit{0, 0}));
         }
         return 0;
     }

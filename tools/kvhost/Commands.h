@@ -13,6 +13,9 @@ public:
     virtual void Err(const std::string& text) = 0;
     // A progress line that the next one replaces.
     virtual void Progress(const std::string& text) = 0;
+    // The columns a line of the standard output has room for; 0 when it
+    // goes to a file or a pipe.
+    virtual size_t Width() const = 0;
 };
 
 struct KvhostContext {

@@ -57,8 +57,7 @@ void FindIn(const std::string& folder, const std::string& relative, const std::v
     FindClose(find);
 }
 
-// The table leaves out the directory: it is the same on every row.
-bool InTable(const PluginColumn& column) { return column.hostField != kHostDirectory; }
+bool IsCuttable(const PluginColumn& column) { return column.sortKind == 0 && column.hostField != kHostFileName; }
 
 }  // namespace
 
@@ -161,43 +160,33 @@ void SortListing(Listing& listing, size_t index, bool descending)
                      });
 }
 
-std::string FormatTable(const Listing& listing)
+ColumnChoice AllColumns(const std::vector<PluginColumn>& columns, bool forTable)
 {
-    const size_t count = listing.columns.size();
-    std::vector<size_t> widths(count);
-    for (size_t c = 0; c < count; ++c) widths[c] = DisplayWidth(listing.columns[c].title);
-    std::vector<std::vector<std::string>> cells;
-    for (const auto& row : listing.rows) {
-        cells.push_back(row);
-        for (size_t c = 0; c < count; ++c) {
-            // One row per line, also for multi-line comments.
-            std::replace(cells.back()[c].begin(), cells.back()[c].end(), '\r', ' ');
-            std::replace(cells.back()[c].begin(), cells.back()[c].end(), '\n', ' ');
-            widths[c] = std::max(widths[c], DisplayWidth(cells.back()[c]));
-        }
-    }
-    auto line = [&](auto cellOf) {
-        std::string text;
-        for (size_t c = 0; c < count; ++c) {
-            if (!InTable(listing.columns[c])) continue;
-            const std::string cell = cellOf(c);
-            const std::string pad(widths[c] - DisplayWidth(cell), ' ');
-            text += listing.columns[c].rightAlign ? pad + cell : cell + pad;
-            text += "  ";
-        }
-        while (!text.empty() && text.back() == ' ') text.pop_back();
-        return text + "\n";
-    };
-    std::string out = line([&](size_t c) { return listing.columns[c].title; });
-    for (const auto& row : cells) out += line([&](size_t c) { return row[c]; });
-    return out;
+    ColumnChoice shown;
+    for (size_t c = 0; c < columns.size(); ++c)
+        if (!forTable || columns[c].hostField != kHostDirectory) shown.push_back(c);
+    return shown;
 }
 
-std::string FormatCsv(const Listing& listing)
+std::string FormatTable(const Listing& listing, const ColumnChoice& shown, const TableFit& fit,
+                        std::vector<std::string>* leftOut)
+{
+    std::vector<TableColumn> columns;
+    for (size_t c : shown)
+        columns.push_back({listing.columns[c].title, listing.columns[c].rightAlign, IsCuttable(listing.columns[c])});
+    std::vector<std::vector<std::string>> rows;
+    for (const auto& row : listing.rows) {
+        rows.emplace_back();
+        for (size_t c : shown) rows.back().push_back(row[c]);
+    }
+    return FormatTable(columns, rows, fit, leftOut);
+}
+
+std::string FormatCsv(const Listing& listing, const ColumnChoice& shown)
 {
     std::string out;
     auto line = [&](auto cellOf) {
-        for (size_t c = 0; c < listing.columns.size(); ++c) out += (c ? "," : "") + CsvField(cellOf(c));
+        for (size_t i = 0; i < shown.size(); ++i) out += (i ? "," : "") + CsvField(cellOf(shown[i]));
         out += "\r\n";
     };
     line([&](size_t c) { return listing.columns[c].title; });
@@ -205,24 +194,24 @@ std::string FormatCsv(const Listing& listing)
     return out;
 }
 
-std::string FormatJson(const Listing& listing)
+std::string FormatJson(const Listing& listing, const ColumnChoice& shown)
 {
     static const char* const kSortKinds[] = {"text", "whole number", "decimal"};
     std::string out = "{\n  \"plugin\": " + JsonString(listing.plugin) + ",\n  \"folder\": " +
                       JsonString(listing.folder) + ",\n  \"columns\": [";
-    for (size_t c = 0; c < listing.columns.size(); ++c) {
-        const PluginColumn& column = listing.columns[c];
+    for (size_t i = 0; i < shown.size(); ++i) {
+        const PluginColumn& column = listing.columns[shown[i]];
         const int kind = column.sortKind >= 0 && column.sortKind <= 2 ? column.sortKind : 0;
-        out += std::string(c ? "," : "") + "\n    {\"title\": " + JsonString(column.title) +
+        out += std::string(i ? "," : "") + "\n    {\"title\": " + JsonString(column.title) +
                ", \"align\": " + (column.rightAlign ? "\"right\"" : "\"left\"") + ", \"sort\": \"" +
                kSortKinds[kind] + "\", \"host\": " + (column.hostField ? "true" : "false") + "}";
     }
     out += "\n  ],\n  \"rows\": [";
     for (size_t r = 0; r < listing.rows.size(); ++r) {
         out += std::string(r ? "," : "") + "\n    {";
-        for (size_t c = 0; c < listing.columns.size(); ++c)
-            out += std::string(c ? ", " : "") + JsonString(listing.columns[c].title) + ": " +
-                   JsonString(listing.rows[r][c]);
+        for (size_t i = 0; i < shown.size(); ++i)
+            out += std::string(i ? ", " : "") + JsonString(listing.columns[shown[i]].title) + ": " +
+                   JsonString(listing.rows[r][shown[i]]);
         out += "}";
     }
     out += "\n  ],\n  \"refused\": [";

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "PluginLibrary.h"
+#include "Table.h"
 
 // A file of a folder as the host finds it; names and paths in UTF-8.
 struct FolderFile {
@@ -54,6 +55,12 @@ bool FindColumn(const std::vector<PluginColumn>& columns, const std::string& nam
 // the file-name order.
 void SortListing(Listing& listing, size_t column, bool descending);
 
-std::string FormatTable(const Listing& listing);
-std::string FormatCsv(const Listing& listing);
-std::string FormatJson(const Listing& listing);
+// The columns to show, by index, in order.
+using ColumnChoice = std::vector<size_t>;
+// Every column; in the table without the directory, the same on every row.
+ColumnChoice AllColumns(const std::vector<PluginColumn>& columns, bool forTable);
+
+std::string FormatTable(const Listing& listing, const ColumnChoice& shown, const TableFit& fit,
+                        std::vector<std::string>* leftOut);
+std::string FormatCsv(const Listing& listing, const ColumnChoice& shown);
+std::string FormatJson(const Listing& listing, const ColumnChoice& shown);

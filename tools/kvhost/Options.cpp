@@ -8,6 +8,8 @@ const char kUsage[] =
     "  list PLUGIN FOLDER       every file of FOLDER the plug-in accepts, one row each\n"
     "      -r, --recursive          also the files of its subfolders\n"
     "      --sort COLUMN [--desc]   order by a column (its title or number)\n"
+    "      --columns C1,C2,...      only these columns, in this order (titles or numbers)\n"
+    "      --width N                fit the table into N columns (0: cut nothing)\n"
     "      --csv | --json           UTF-8 CSV or JSON instead of a table\n"
     "      -v, --verbose            also name every file the plug-in refused and why\n"
     "      --bench [--rounds N]     time the plug-in against plain reading of the files\n"
@@ -39,6 +41,8 @@ const OptionRule kRules[] = {
     {"--recursive", "-r", false, " list picture "},
     {"--sort", nullptr, true, " list "},
     {"--desc", nullptr, false, " list "},
+    {"--columns", nullptr, true, " list "},
+    {"--width", nullptr, true, " list "},
     {"--csv", nullptr, false, " list "},
     {"--json", nullptr, false, " list "},
     {"--verbose", "-v", false, " list "},
@@ -139,6 +143,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
         else if (name == "--recursive") options.recursive = true;
         else if (name == "--sort") options.sort = value;
         else if (name == "--desc") options.descending = true;
+        else if (name == "--columns") options.columns = value;
         else if (name == "--csv") options.csv = true;
         else if (name == "--json") options.json = true;
         else if (name == "--verbose") options.verbose = true;
@@ -146,7 +151,13 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
         else if (name == "--output") options.output = value;
         else if (name == "--bmp") options.bmp = true;
         else if (name == "--force") options.force = true;
-        else if (name == "--rounds") {
+        else if (name == "--width") {
+            if (!ReadNumber(value, 0, 100000, number) || (number > 0 && number < 20)) {
+                error = arg + " wants 0 or a number of columns from 20";
+                return false;
+            }
+            options.width = number;
+        } else if (name == "--rounds") {
             if (!ReadNumber(value, 1, 1000, number)) {
                 error = arg + " wants a number from 1 to 1000";
                 return false;
@@ -185,9 +196,11 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
 
     Checker check(given, error);
     if (!check.Needs("--desc", "--sort") || !check.Needs("--rounds", "--bench") ||
-        !check.Excludes("--csv", "--json") || !check.Excludes("--all", "--csv", "--csv lists one plug-in at a time"))
+        !check.Excludes("--csv", "--json") || !check.Excludes("--all", "--csv", "--csv lists one plug-in at a time") ||
+        !check.Excludes("--width", "--csv", "--width applies to the table, not to --csv") ||
+        !check.Excludes("--width", "--json", "--width applies to the table, not to --json"))
         return false;
-    for (const char* name : {"--sort", "--desc", "--csv", "--json", "--verbose"})
+    for (const char* name : {"--sort", "--desc", "--columns", "--width", "--csv", "--json", "--verbose"})
         if (!check.Excludes("--bench", name, check.Has(name) ? check.Written(name) + " does not apply to --bench" : ""))
             return false;
     return true;

@@ -12,8 +12,10 @@ struct Options {
     bool all = false;
     std::string sort;
     bool descending = false;
+    std::string columns;  // titles or numbers, separated by commas
     bool csv = false;
     bool json = false;
+    long width = -1;  // -1: the console's width, or none
     bool verbose = false;
     bool recursive = false;
     bool bench = false;

@@ -83,6 +83,23 @@ size_t DisplayWidth(std::string_view utf8)
     return width;
 }
 
+std::string CutToWidth(std::string_view utf8, size_t width)
+{
+    if (DisplayWidth(utf8) <= width) return std::string(utf8);
+    if (width < 2) return std::string(width, '.');
+    const std::wstring wide = ToWide(CP_UTF8, utf8);
+    size_t used = 0, kept = 0;
+    while (kept < wide.size()) {
+        const wchar_t c = wide[kept];
+        const size_t length = c >= 0xD800 && c <= 0xDBFF && kept + 1 < wide.size() ? 2 : 1;
+        const size_t columns = IsWide(c) ? 2 : 1;
+        if (used + columns > width - 2) break;
+        used += columns;
+        kept += length;
+    }
+    return FromWide(CP_UTF8, std::wstring_view(wide).substr(0, kept)) + "..";
+}
+
 std::string JsonString(std::string_view utf8)
 {
     std::string out = "\"";

@@ -17,6 +17,8 @@ std::string CharactersOutsideAnsi(std::string_view utf8);
 
 // Terminal columns of a UTF-8 text: East Asian wide characters take two.
 size_t DisplayWidth(std::string_view utf8);
+// The text cut to at most `width` columns, ending in ".." when it was cut.
+std::string CutToWidth(std::string_view utf8, size_t width);
 
 std::string JsonString(std::string_view utf8);
 std::string CsvField(std::string_view utf8);

@@ -40,6 +40,17 @@ public:
         Write(stderr, STD_ERROR_HANDLE, "\r" + text);
         m_progressShown = true;
     }
+    // One column less than the window: a line that fills it would wrap
+    // before its line break in some consoles.
+    size_t Width() const override
+    {
+        CONSOLE_SCREEN_BUFFER_INFO info;
+        const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+        if (!IsConsole(out) || !GetConsoleScreenBufferInfo(out, &info)) return 0;
+        const int columns = info.srWindow.Right - info.srWindow.Left + 1;
+        return columns > 1 ? size_t(columns - 1) : 0;
+    }
+
 private:
     void EndProgress()
     {
