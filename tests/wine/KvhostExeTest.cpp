@@ -398,6 +398,38 @@ private:
     HANDLE m_handle = INVALID_HANDLE_VALUE;
 };
 
+TEST(KvhostExe, ProgressIsShownOnAConsoleOnlyAndCleared)
+{
+    ScratchFolder folder;
+    const std::string replay = FileBytes(Samples("nivrarec\\nivra_01.rpy"));
+    for (int i = 0; i < 600; ++i) folder.Write("nivra_" + std::to_string(10000 + i) + ".rpy", replay);
+
+    // In a file, no progress.
+    Finished run = RunKvhostExe({"list", "nivrarec", folder.Root()});
+    EXPECT_EQ(run.exit, 0u);
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(Contains(run.out, "\n600 files listed, 0 refused\n"));
+
+    // On a console, polled from the screen while kvhost reads; the table
+    // goes to a file.
+    ScratchConsole console(100);
+    ASSERT_TRUE(console.Ready());
+    Launch onConsole;
+    onConsole.error = console.Handle();
+    std::string progress;
+    onConsole.whileRunning = [&](const PROCESS_INFORMATION& process) {
+        while (WaitForSingleObject(process.hProcess, 2) == WAIT_TIMEOUT && progress.empty()) {
+            const std::string row = console.Rows(1)[0];
+            if (Contains(row, " of 600 files matching nivra_*.rpy")) progress = row;
+        }
+    };
+    run = RunKvhostExe({"list", "nivrarec", folder.Root()}, onConsole);
+    ASSERT_EQ(run.exit, 0u);
+    EXPECT_TRUE(Contains(run.out, "\n600 files listed, 0 refused\n"));
+    EXPECT_EQ(progress.rfind("kvhost: ", 0), 0u) << "no progress line seen";
+    EXPECT_EQ(console.Rows(2), (std::vector<std::string>{"", ""}));  // cleared
+}
+
 TEST(KvhostExe, OnAConsoleTheTableFitsItsWidth)
 {
     ScratchFolder folder;
@@ -419,6 +451,23 @@ TEST(KvhostExe, OnAConsoleTheTableFitsItsWidth)
     EXPECT_EQ(rows[9].back(), ')') << rows[9];
     EXPECT_EQ(rows[10], "7 files listed, 1 refused");
     for (const std::string& row : rows) EXPECT_LE(Columns(row), 99u) << row;
+}
+
+TEST(KvhostExe, InfoOnAShotShowsItsRow)
+{
+    ScratchFolder folder;
+    const std::string shot = folder.CopySample("brysspic\\sc0000.dat", "sc0000.dat");
+    const Finished run = RunKvhostExe({"info", "brysspic", shot});
+    ASSERT_EQ(run.exit, 0u) << run.err;
+    EXPECT_TRUE(Contains(run.out, "files: sc*.dat\n"));
+    EXPECT_TRUE(Contains(run.out, "-- row --\n\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE5\x90\x8D:     sc0000.dat\n"))
+        << run.out;  // ファイル名
+    EXPECT_TRUE(Contains(run.out, "\n\xE6\x9B\xB4\xE6\x96\xB0\xE6\x97\xA5\xE6\x99\x82:       2026/01/02 12:04:05\n"));  // 更新日時
+    EXPECT_TRUE(Contains(run.out, "\n\xE5\xB9\x85:             160\n"));  // 幅
+    EXPECT_TRUE(Contains(run.out, "\n\xE3\x83\x87\xE3\x82\xA3\xE3\x83\xAC\xE3\x82\xAF\xE3\x83\x88\xE3\x83\xAA:   " +
+                                  folder.Root() + "\n"));  // ディレクトリ
+    EXPECT_FALSE(Contains(run.out, "-- information --"));
+    EXPECT_EQ(run.err, "");
 }
 
 }  // namespace

@@ -66,7 +66,12 @@ std::vector<std::string> Split(const std::string& text, char separator)
     return parts;
 }
 
-// The folder part of "a\b\kvora_01.rpy".
+// "kvora_01.rpy" from "a\b\kvora_01.rpy"; the folder part from the same.
+std::string NamePart(const std::string& path)
+{
+    const size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 std::string FolderPart(const std::string& path)
 {
     const size_t slash = path.find_last_of('\\');
@@ -78,6 +83,25 @@ std::string WithoutExtension(const std::string& name)
     const size_t dot = name.find_last_of('.');
     const size_t slash = name.find_last_of('\\');
     return dot == std::string::npos || (slash != std::string::npos && dot < slash) ? name : name.substr(0, dot);
+}
+
+// The file as the host's columns show it.
+FolderFile DescribeFile(const std::string& path)
+{
+    FolderFile file{NamePart(path), path, FolderPart(FullPath(path)), 0, {}};
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) {
+        file.size = (unsigned long long)data.nFileSizeHigh << 32 | data.nFileSizeLow;
+        file.updated = data.ftLastWriteTime;
+    }
+    return file;
+}
+
+std::string OneLine(std::string text)
+{
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
 }
 
 // A plug-in with the files of the folder that match its patterns, and the
@@ -165,7 +189,9 @@ private:
         const PluginLibrary& plugin = *m_plugins.front();
         if (has && !(plugin.*has)()) return Failed(plugin.FileName() + " has no " + lacking);
         const int supported = plugin.IsSupported(path);
-        if (supported != 1) return Failed(file + " is not a file of " + plugin.FileName());
+        if (supported != 1)
+            return Failed(file + " is not a file of " + plugin.FileName() + " (" + Answered("IsSupported", supported) +
+                          ")");
         found.push_back(&plugin);
         return true;
     }
@@ -242,9 +268,7 @@ private:
     {
         std::string lines;
         for (const RefusedFile& file : listing.refused)
-            if (m_options.verbose || file.result < 0)
-                lines += "  refused " + file.name + ": " + file.reason +
-                         (file.result > 0 ? " (result " + std::to_string(file.result) + ")" : "") + "\n";
+            if (m_options.verbose || file.result < 0) lines += "  refused " + file.name + ": " + file.reason + "\n";
         return lines;
     }
 
@@ -276,14 +300,17 @@ private:
                 result |= Bench(each);
                 continue;
             }
-            auto progress = [this](size_t done, size_t total) {
+            const std::string patterns = PatternsOf(*each.plugin);
+            auto progress = [&](size_t done, size_t total) {
                 if (total > kProgressThreshold && (done % 100 == 0 || done == total))
                     m_context.console.Progress("kvhost: " + std::to_string(done) + " of " + std::to_string(total) +
-                                               " files");
+                                               " files matching " + patterns);
             };
             Listing listing;
             std::string error;
-            if (!ListFiles(*each.plugin, folder, each.files, listing, progress, error)) return Fail(error);
+            const bool listed = ListFiles(*each.plugin, folder, each.files, listing, progress, error);
+            m_context.console.EndProgress();
+            if (!listed) return Fail(error);
             if (!m_options.sort.empty()) SortListing(listing, each.sortColumn, m_options.descending);
             const std::string summary = Count(listing.rows.size(), "file") + " listed, " +
                                         std::to_string(listing.refused.size()) + " refused\n";
@@ -312,22 +339,54 @@ private:
         return out;
     }
 
+    // The file's list row as name/value pairs; false when it gets none.
+    bool RowText(const PluginLibrary& plugin, const std::string& file, const AnsiPath& path, std::string& out)
+    {
+        std::vector<PluginColumn> columns;
+        std::string error;
+        if (!plugin.Columns(columns, error)) {
+            out += "(" + error + ")\n";
+            return false;
+        }
+        HostBlock row;
+        const int result = plugin.ListRow(path, row);
+        if (result != 0 || row.Size() < columns.size() * kFieldSize) {
+            out += "(" + Answered("GetFileInfoList", result) + (result == 0 ? " with too small a row" : "") + ")\n";
+            return false;
+        }
+        const FolderFile described = DescribeFile(file);
+        size_t widest = 0;
+        for (PluginColumn& column : columns) {
+            column.title = SjisToUtf8(column.title);
+            widest = std::max(widest, DisplayWidth(column.title));
+        }
+        for (size_t c = 0; c < columns.size(); ++c) {
+            const char* field = row.Bytes() + c * kFieldSize;
+            const std::string value = columns[c].hostField
+                                          ? HostCell(columns[c].hostField, described)
+                                          : SjisToUtf8(std::string(field, strnlen(field, kFieldSize)));
+            out += columns[c].title + ":" + std::string(widest - DisplayWidth(columns[c].title) + 1, ' ') +
+                   OneLine(value) + "\n";
+        }
+        return true;
+    }
+
     int Info(const std::string& file)
     {
         if (!IsFile(file)) return Fail("file " + file + " does not exist");
         AnsiPath path;
         std::vector<const PluginLibrary*> plugins;
-        if (!HandOver(file, path) || !Accepting(file, path, &PluginLibrary::HasTexts, "text panes", "replay ", plugins))
-            return 1;
+        if (!HandOver(file, path) || !Accepting(file, path, nullptr, "", "", plugins)) return 1;
         int result = 0;
         for (const PluginLibrary* plugin : plugins) {
-            std::string out = "== " + plugin->FileName() + "\n" + StringsText(*plugin);
-            for (int pane = 0; pane < 2; ++pane) {
+            std::string out = "== " + plugin->FileName() + "\n" + StringsText(*plugin) + "-- row --\n";
+            if (!RowText(*plugin, file, path, out)) result = 1;
+            for (int pane = 0; plugin->HasTexts() && pane < 2; ++pane) {
                 HostBlock text;
                 const int code = pane ? plugin->Comment(path, text) : plugin->Information(path, text);
                 out += pane ? "-- comment --\n" : "-- information --\n";
                 if (code != 0) {
-                    out += "(" + std::string(ResultMeaning(code)) + ", result " + std::to_string(code) + ")\n";
+                    out += "(" + Answered(pane ? "GetFileInfoText2" : "GetFileInfoText1", code) + ")\n";
                     result = 1;
                     continue;
                 }
@@ -450,7 +509,7 @@ int Kvhost::PicturesOfFolder(const std::string& input, const std::string& output
                     planned.push_back(std::move(shot));
                     continue;
                 }
-                why = "IsSupported does not accept it";
+                why = Answered("IsSupported", supported);
             }
             skipped.push_back("kvhost: skipped " + file.name + ": " + why + "\n");
         }
@@ -485,8 +544,7 @@ bool Kvhost::WritePicture(const PluginLibrary& plugin, const std::string& shot, 
     if (!m_options.force && Exists(out)) return Failed(out + " exists; --force writes over it");
     HostBlock bits, info;
     const int result = plugin.Picture(path, bits, info);
-    if (result != 0)
-        return Failed(shot + ": " + ResultMeaning(result) + " (result " + std::to_string(result) + ")");
+    if (result != 0) return Failed(shot + ": " + Answered("GetFileInfoImage2", result));
     std::string error;
     DibLayout layout;
     if (!ReadDibLayout(info.Bytes(), info.Size(), bits.Size(), layout, error)) return Failed(shot + ": " + error);

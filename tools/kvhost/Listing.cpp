@@ -110,15 +110,22 @@ bool ListFiles(const PluginLibrary& plugin, const std::string& folder, const std
             listing.refused.push_back({file.name, why, -1});
             continue;
         }
-        if (plugin.IsSupported(path) != 1) {
-            listing.refused.push_back({file.name, "IsSupported does not accept it", 0});
+        const int supported = plugin.IsSupported(path);
+        if (supported != 1) {
+            listing.refused.push_back({file.name, Answered("IsSupported", supported), supported});
             continue;
         }
         HostBlock row;
         const int result = plugin.ListRow(path, row);
-        if (result != 0 || row.Size() < needed) {
-            listing.refused.push_back(
-                {file.name, result != 0 ? ResultMeaning(result) : "the row block is too small", result});
+        if (result != 0) {
+            listing.refused.push_back({file.name, Answered("GetFileInfoList", result), result});
+            continue;
+        }
+        if (row.Size() < needed) {
+            listing.refused.push_back({file.name,
+                                       "GetFileInfoList answered 0 with a row of " + std::to_string(row.Size()) +
+                                           " bytes, where its columns need " + std::to_string(needed),
+                                       0});
             continue;
         }
         std::vector<std::string> cells;

@@ -23,8 +23,8 @@ bool FilesMatching(const std::string& folder, const std::vector<std::string>& pa
 // A file that gets no row, and why: what kvhost or the plug-in said.
 struct RefusedFile {
     std::string name;    // UTF-8
-    std::string reason;
-    int result;  // of IsSupported (0) or GetFileInfoList; -1 when kvhost did not hand the file over
+    std::string reason;  // "GetFileInfoList answered 2"
+    int result;          // the plug-in's answer; -1 when kvhost did not hand the file over
 };
 
 // The list as the host shows it: one row of UTF-8 cells per accepted file.

@@ -18,17 +18,9 @@ void HostBlock::Release()
     m_handle = nullptr;
 }
 
-const char* ResultMeaning(int result)
+std::string Answered(const char* exportName, int result)
 {
-    switch (result) {
-    case 0: return "success";
-    case 1: return "not a file of this plug-in";
-    case 2: return "unreadable or malformed file";
-    case 3: return "write error";
-    case 4: return "out of memory";
-    case 5: return "failure";
-    default: return "unknown result";
-    }
+    return std::string(exportName) + " answered " + std::to_string(result);
 }
 
 PluginLibrary::~PluginLibrary()
@@ -117,7 +109,7 @@ bool PluginLibrary::Columns(std::vector<PluginColumn>& columns, std::string& err
     HostBlock table;
     const int result = m_columns(table.Out());
     if (result != 0 || !table.Bytes()) {
-        error = FileName() + ": GetColumnInfo failed (" + ResultMeaning(result) + ")";
+        error = FileName() + ": " + Answered("GetColumnInfo", result);
         return false;
     }
     for (size_t at = 0; at + sizeof(ColumnInfo) <= table.Size(); at += sizeof(ColumnInfo)) {

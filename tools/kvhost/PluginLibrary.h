@@ -98,5 +98,5 @@ private:
 // Every .kvp file of a folder, sorted by name (UTF-8 paths).
 std::vector<std::string> PluginsIn(const std::string& folder);
 
-// Text of a plug-in result code, for messages.
-const char* ResultMeaning(int result);
+// What a plug-in's export answered, for messages: "GetFileInfoList answered 2".
+std::string Answered(const char* exportName, int result);

@@ -35,10 +35,20 @@ public:
         EndProgress();
         Write(stderr, STD_ERROR_HANDLE, text);
     }
+    // Only someone watching a console wants it; in a file it would be noise.
     void Progress(const std::string& text) override
     {
-        Write(stderr, STD_ERROR_HANDLE, "\r" + text);
-        m_progressShown = true;
+        if (!IsConsole(GetStdHandle(STD_ERROR_HANDLE))) return;
+        // Spaces over what is left of a longer line before.
+        const size_t width = DisplayWidth(text);
+        const std::string rest(m_progressWidth > width ? m_progressWidth - width : 0, ' ');
+        Write(stderr, STD_ERROR_HANDLE, "\r" + text + rest);
+        m_progressWidth = std::max(m_progressWidth, width);
+    }
+    void EndProgress() override
+    {
+        if (m_progressWidth) Write(stderr, STD_ERROR_HANDLE, "\r" + std::string(m_progressWidth, ' ') + "\r");
+        m_progressWidth = 0;
     }
     // One column less than the window: a line that fills it would wrap
     // before its line break in some consoles.
@@ -52,11 +62,6 @@ public:
     }
 
 private:
-    void EndProgress()
-    {
-        if (m_progressShown) Write(stderr, STD_ERROR_HANDLE, "\n");
-        m_progressShown = false;
-    }
     static void Write(FILE* stream, DWORD handleId, const std::string& text)
     {
         if (text.empty()) return;
@@ -71,7 +76,7 @@ private:
         std::fwrite(text.data(), 1, text.size(), stream);
         std::fflush(stream);
     }
-    bool m_progressShown = false;
+    size_t m_progressWidth = 0;
 };
 
 std::wstring ProgramFile()
