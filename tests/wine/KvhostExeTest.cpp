@@ -316,6 +316,7 @@ TEST(KvhostExe, WrongCommandLinesExitTwoAndSayWhy)
         {{"list", "kvorarec", replays, "--sort", "Nothing"}, "no column Nothing in kvorarec.kvp (kvhost columns kvorarec lists them)"},
         {{"list", "kvorarec", replays, "--columns", "1,99"}, "no column 99 in kvorarec.kvp"},
         {{"list", "kvorarec", replays, "--columns", "1,1"}, "--columns names"},
+        {{"list", "kvorarec", replays, "--bom"}, "--bom applies only with --csv"},
         {{"list", "kvorarec", replays, "--csv", "--width", "80"}, "--width applies to the table, not to --csv"},
         {{"list", "kvorarec", replays, "--width", "5"}, "--width wants 0 or a number of columns from 20"},
         {{"list", "kvorarec", replays, "-o", "x.png"}, "-o does not apply to list"},
@@ -468,6 +469,15 @@ TEST(KvhostExe, InfoOnAShotShowsItsRow)
                                   folder.Root() + "\n"));  // ディレクトリ
     EXPECT_FALSE(Contains(run.out, "-- information --"));
     EXPECT_EQ(run.err, "");
+}
+
+TEST(KvhostExe, CsvWithAByteOrderMarkForSpreadsheets)
+{
+    const std::string plain = RunKvhostExe({"list", "kvorarec", Samples("kvorarec"), "--csv"}).out;
+    const Finished run = RunKvhostExe({"list", "kvorarec", Samples("kvorarec"), "--csv", "--bom"});
+    ASSERT_EQ(run.exit, 0u) << run.err;
+    EXPECT_EQ(run.out, "\xEF\xBB\xBF" + plain);
+    EXPECT_EQ(plain.rfind("\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE5\x90\x8D,", 0), 0u);  // ファイル名,
 }
 
 }  // namespace

@@ -318,7 +318,7 @@ private:
                 json += (json.empty() ? "" : ",\n") + FormatJson(listing, each.shown);
                 m_context.console.Err(listing.plugin + ": " + summary + RefusedLines(listing));
             } else if (m_options.csv) {
-                m_context.console.Out(FormatCsv(listing, each.shown));
+                m_context.console.Out((m_options.bom ? "\xEF\xBB\xBF" : "") + FormatCsv(listing, each.shown));
                 m_context.console.Err(summary + RefusedLines(listing));
             } else {
                 m_context.console.Out((m_options.all ? "== " + listing.plugin + "\n" : "") +

@@ -10,7 +10,7 @@ const char kUsage[] =
     "      --sort COLUMN [--desc]   order by a column (its title or number)\n"
     "      --columns C1,C2,...      only these columns, in this order (titles or numbers)\n"
     "      --width N                fit the table into N columns (0: cut nothing)\n"
-    "      --csv | --json           UTF-8 CSV or JSON instead of a table\n"
+    "      --csv [--bom] | --json   UTF-8 CSV (--bom: with a byte-order mark) or JSON instead of a table\n"
     "      -v, --verbose            also name every file the plug-in refused and why\n"
     "      --bench [--rounds N]     time the plug-in against plain reading of the files\n"
     "  info PLUGIN FILE         the plug-in's strings, the file's row, information text and comment\n"
@@ -44,6 +44,7 @@ const OptionRule kRules[] = {
     {"--columns", nullptr, true, " list "},
     {"--width", nullptr, true, " list "},
     {"--csv", nullptr, false, " list "},
+    {"--bom", nullptr, false, " list "},
     {"--json", nullptr, false, " list "},
     {"--verbose", "-v", false, " list "},
     {"--bench", nullptr, false, " list "},
@@ -145,6 +146,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
         else if (name == "--desc") options.descending = true;
         else if (name == "--columns") options.columns = value;
         else if (name == "--csv") options.csv = true;
+        else if (name == "--bom") options.bom = true;
         else if (name == "--json") options.json = true;
         else if (name == "--verbose") options.verbose = true;
         else if (name == "--bench") options.bench = true;
@@ -195,12 +197,12 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
     }
 
     Checker check(given, error);
-    if (!check.Needs("--desc", "--sort") || !check.Needs("--rounds", "--bench") ||
+    if (!check.Needs("--desc", "--sort") || !check.Needs("--rounds", "--bench") || !check.Needs("--bom", "--csv") ||
         !check.Excludes("--csv", "--json") || !check.Excludes("--all", "--csv", "--csv lists one plug-in at a time") ||
         !check.Excludes("--width", "--csv", "--width applies to the table, not to --csv") ||
         !check.Excludes("--width", "--json", "--width applies to the table, not to --json"))
         return false;
-    for (const char* name : {"--sort", "--desc", "--columns", "--width", "--csv", "--json", "--verbose"})
+    for (const char* name : {"--sort", "--desc", "--columns", "--width", "--csv", "--bom", "--json", "--verbose"})
         if (!check.Excludes("--bench", name, check.Has(name) ? check.Written(name) + " does not apply to --bench" : ""))
             return false;
     return true;

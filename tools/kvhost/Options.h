@@ -15,6 +15,7 @@ struct Options {
     std::string columns;  // titles or numbers, separated by commas
     bool csv = false;
     bool json = false;
+    bool bom = false;
     long width = -1;  // -1: the console's width, or none
     bool verbose = false;
     bool recursive = false;
