@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -478,6 +479,25 @@ TEST(KvhostExe, CsvWithAByteOrderMarkForSpreadsheets)
     ASSERT_EQ(run.exit, 0u) << run.err;
     EXPECT_EQ(run.out, "\xEF\xBB\xBF" + plain);
     EXPECT_EQ(plain.rfind("\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE5\x90\x8D,", 0), 0u);  // ファイル名,
+}
+
+// Every option of the usage text, and every exit code, is in the README.
+TEST(KvhostExe, ReadmeNamesEveryOptionAndExitCode)
+{
+    const std::string usage = RunKvhostExe({"--help"}).out;
+    const std::string readme = FileBytes(SourceDir() + "\\README.md");
+    ASSERT_FALSE(readme.empty());
+    std::set<std::string> options;
+    for (size_t at = usage.find('-'); at != std::string::npos; at = usage.find('-', at + 1)) {
+        if (at == 0 || std::string(" [|").find(usage[at - 1]) == std::string::npos) continue;
+        const std::string option = usage.substr(at, usage.find_first_of(" ,|[]\n", at) - at);
+        if (option.size() > 1) options.insert(option);
+    }
+    for (const std::string& option : options)
+        EXPECT_TRUE(Contains(readme, "`" + option) || Contains(readme, option + "`") || Contains(readme, option + " "))
+            << option << " is not in the README";
+    EXPECT_EQ(options.size(), 19u);
+    for (const char* code : {"exit code 0", "exit code 1", "exit code 2"}) EXPECT_TRUE(Contains(readme, code)) << code;
 }
 
 }  // namespace
