@@ -31,8 +31,10 @@ public:
     void Out(const std::string& text) override { out += text; }
     void Err(const std::string& text) override { err += text; }
     void Progress(const std::string& text) override { progress.push_back(text); }
+    void EndProgress() override { progress.push_back(""); }
+    size_t Width() const override { return 0; }
     std::string out, err;
-    std::vector<std::string> progress;
+    std::vector<std::string> progress;  // "" where it was cleared
 };
 
 struct Outcome {
@@ -56,7 +58,7 @@ std::string Samples(const std::string& name)
 Outcome Kvhost(const std::vector<std::string>& args)
 {
     CapturedConsole console;
-    KvhostContext context{console, PluginFolder()};
+    KvhostContext context{console, PluginFolder(), "test"};
     const int exit = RunKvhost(args, context);
     return {exit, console.out, console.err, console.progress};
 }
@@ -162,8 +164,8 @@ TEST(Kvhost, SortsByTheColumnsKindAndWritesCsvAndJson)
               9u);  // the opening line, seven rows, the closing line
 
     run = Kvhost({"list", "kvorarec", Samples("kvorarec"), "--sort", "Nothing"});
-    EXPECT_EQ(run.exit, 1);
-    EXPECT_TRUE(Contains(run.err, "no column Nothing")) << run.err;
+    EXPECT_EQ(run.exit, 2);
+    EXPECT_TRUE(Contains(run.err, "no column Nothing in kvorarec.kvp (kvhost columns kvorarec lists them)")) << run.err;
 }
 
 TEST(Kvhost, LargeFoldersShowProgress)
@@ -174,9 +176,17 @@ TEST(Kvhost, LargeFoldersShowProgress)
     const Outcome run = Kvhost({"list", "nivrarec", dir.Root()});
     ASSERT_EQ(run.exit, 0) << run.err;
     EXPECT_TRUE(Contains(run.out, "301 files listed, 0 refused\n"));
-    ASSERT_FALSE(run.progress.empty());
-    EXPECT_EQ(run.progress.back(), "kvhost: 301 of 301 files");
-    EXPECT_TRUE(Kvhost({"list", "nivrarec", Samples("nivrarec")}).progress.empty());
+    // Every hundred files, the last one, then cleared.
+    EXPECT_EQ(run.progress, (std::vector<std::string>{"kvhost: 0 of 301 files matching nivra_*.rpy",
+                                                      "kvhost: 100 of 301 files matching nivra_*.rpy",
+                                                      "kvhost: 200 of 301 files matching nivra_*.rpy",
+                                                      "kvhost: 300 of 301 files matching nivra_*.rpy",
+                                                      "kvhost: 301 of 301 files matching nivra_*.rpy", ""}));
+    // Files that do not match do not count.
+    dir.Write("other.rpy", replay);
+    for (int i = 0; i < 60; ++i) dir.Write("nivra_" + std::to_string(1000 + i) + ".bak", replay);
+    EXPECT_EQ(Kvhost({"list", "nivrarec", dir.Root()}).progress[1], "kvhost: 100 of 301 files matching nivra_*.rpy");
+    EXPECT_EQ(Kvhost({"list", "nivrarec", Samples("nivrarec")}).progress, std::vector<std::string>{""});
 }
 
 // Pixels as the generator made them, red-green-blue: the picture's first row
@@ -242,7 +252,8 @@ TEST(Kvhost, InfoColumnsAndAbout)
     run = Kvhost({"info", "--all", Samples("kvorarec\\kvora_03.rpy")});
     EXPECT_EQ(run.exit, 1);
     EXPECT_TRUE(Contains(run.out, "== kvorarec.kvp\n"));
-    EXPECT_TRUE(Contains(run.out, "-- comment --\n(unreadable or malformed file, result 2)\n"));
+    EXPECT_TRUE(Contains(run.out, "-- row --\n(GetFileInfoList answered 2)\n"));
+    EXPECT_TRUE(Contains(run.out, "-- comment --\n(GetFileInfoText2 answered 2)\n"));
 
     run = Kvhost({"columns", "brysspic"});
     ASSERT_EQ(run.exit, 0);
@@ -295,14 +306,14 @@ TEST(Kvhost, ErrorsSayWhatAndWhereInOneLine)
     const Case cases[] = {
         {{"list", "nosuch", Samples("kvorarec")}, 1, "\\nosuch.kvp not found"},
         {{"about", "C:\\windows\\system32\\kernel32.dll"}, 1, "is not a plug-in: it has no export GetPluginInfo"},
-        {{"list", "kvorarec", Samples("nothing-here")}, 1, "folder " + Samples("nothing-here") + " does not exist"},
+        {{"list", "kvorarec", Samples("nothing-here")}, 1, "\\samples\\nothing-here does not exist"},
         {{"info", "kvorarec", Samples("kvorarec\\kvora_99.rpy")}, 1, "does not exist"},
-        {{"picture", "brysspic", shot, "-o", dir.Path("missing\\x.png")}, 1,
-         "cannot write " + dir.Path("missing\\x.png") + ": folder not found"},
+        {{"picture", "brysspic", shot, "-o", dir.Write("file", "x") + "\\y.png"}, 1,
+         dir.Path("file") + " is a file, not a folder"},
         {{"picture", "brysspic", shot, "-o", shot}, 2, "must end in .png or .bmp"},
         {{"picture", "kvorarec", shot, "-o", dir.Path("x.png")}, 1, "kvorarec.kvp has no pictures"},
         {{"edit", "brysspic", shot}, 1, "brysspic.kvp has no comment editor"},
-        {{"info", "--all", shot}, 1, "no replay plug-in accepts "},
+        {{"edit", "--all", shot}, 1, "no replay plug-in accepts "},
         {{"frob", "kvorarec"}, 2, "unknown command frob"},
         {{"list", "kvorarec"}, 2, "wrong number of arguments for list"},
         {{"list", "kvorarec", ".", "--csv", "--json"}, 2, "--csv and --json exclude each other"},

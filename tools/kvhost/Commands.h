@@ -11,19 +11,27 @@ public:
     virtual ~Console() = default;
     virtual void Out(const std::string& text) = 0;
     virtual void Err(const std::string& text) = 0;
-    // A progress line that the next one replaces.
+    // A progress line on the error stream that the next one replaces, shown
+    // only where someone watches it (a console); EndProgress clears it.
     virtual void Progress(const std::string& text) = 0;
+    virtual void EndProgress() = 0;
+    // The columns a line of the standard output has room for; 0 when it
+    // goes to a file or a pipe.
+    virtual size_t Width() const = 0;
 };
 
 struct KvhostContext {
     Console& console;
-    std::string pluginFolder;  // where --all and bare plug-in names look
+    std::string pluginFolder;  // where --all and bare plug-in names look (UTF-8)
+    std::string version;       // what --version shows
     HWND dialogParent = nullptr;
 };
 
-// Runs one kvhost command line (without the program name). Returns the exit
-// code: 0 done, 1 failed (said in one line on the error stream), 2 usage.
+// Runs one kvhost command line (UTF-8, without the program name). Returns
+// the exit code: 0 done, 1 failed or nothing to do (said in one line on the
+// error stream), 2 wrong command line.
 int RunKvhost(const std::vector<std::string>& args, KvhostContext& context);
 
-// A folder with more files than this gets a progress line.
+// A listing of more files than this (that match the plug-in's pattern) gets
+// a progress line.
 constexpr size_t kProgressThreshold = 300;

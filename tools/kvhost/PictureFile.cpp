@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "PluginLibrary.h"
+#include "FileSystem.h"
 
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -18,24 +18,6 @@
 #endif
 
 namespace {
-
-bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string& error)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        error = "cannot write " + path + ": " + SystemErrorText(GetLastError());
-        return false;
-    }
-    DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
-    const DWORD writeError = GetLastError();
-    CloseHandle(file);
-    if (!ok) {
-        DeleteFileA(path.c_str());  // no half-written picture left behind
-        error = "cannot write " + path + ": " + SystemErrorText(writeError);
-    }
-    return ok;
-}
 
 void AppendToString(void* context, void* data, int size)
 {
@@ -95,7 +77,7 @@ RgbPicture DibToRgb(const DibLayout& layout, const void* bits)
     return picture;
 }
 
-bool WritePng(const RgbPicture& picture, const std::string& path, std::string& error)
+bool WritePng(const RgbPicture& picture, const std::string& path, bool replace, std::string& error)
 {
     std::string png;
     if (!stbi_write_png_to_func(&AppendToString, &png, int(picture.width), int(picture.height), 3,
@@ -103,10 +85,10 @@ bool WritePng(const RgbPicture& picture, const std::string& path, std::string& e
         error = "cannot encode the picture as PNG";
         return false;
     }
-    return WriteWholeFile(path, png, error);
+    return WriteWholeFile(path, png, replace, error);
 }
 
-bool WriteBmp(const DibLayout& layout, const void* bits, const std::string& path, std::string& error)
+bool WriteBmp(const DibLayout& layout, const void* bits, const std::string& path, bool replace, std::string& error)
 {
     const size_t pixelBytes = layout.stride * layout.height;
     BITMAPFILEHEADER fileHeader = {};
@@ -116,5 +98,5 @@ bool WriteBmp(const DibLayout& layout, const void* bits, const std::string& path
     std::string bytes(reinterpret_cast<const char*>(&fileHeader), sizeof fileHeader);
     bytes.append(reinterpret_cast<const char*>(&layout.header), sizeof layout.header);
     bytes.append(static_cast<const char*>(bits), pixelBytes);
-    return WriteWholeFile(path, bytes, error);
+    return WriteWholeFile(path, bytes, replace, error);
 }

@@ -27,7 +27,8 @@ bool ReadDibLayout(const void* info, size_t infoSize, size_t bitsSize, DibLayout
 
 RgbPicture DibToRgb(const DibLayout& layout, const void* bits);
 
-// Both write the whole file or report why not in `error`.
-bool WritePng(const RgbPicture& picture, const std::string& path, std::string& error);
+// Both write the whole file (UTF-8 path) or report why not in `error`; an
+// existing file is replaced only if `replace`.
+bool WritePng(const RgbPicture& picture, const std::string& path, bool replace, std::string& error);
 // The bitmap exactly as handed over, behind a bitmap file header.
-bool WriteBmp(const DibLayout& layout, const void* bits, const std::string& path, std::string& error);
+bool WriteBmp(const DibLayout& layout, const void* bits, const std::string& path, bool replace, std::string& error);

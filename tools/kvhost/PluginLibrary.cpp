@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "Text.h"
 #include "common/ColumnInfo.h"
 
 std::string HostBlock::Text() const
@@ -17,34 +18,9 @@ void HostBlock::Release()
     m_handle = nullptr;
 }
 
-const char* ResultMeaning(int result)
+std::string Answered(const char* exportName, int result)
 {
-    switch (result) {
-    case 0: return "success";
-    case 1: return "not a file of this plug-in";
-    case 2: return "unreadable or malformed file";
-    case 3: return "write error";
-    case 4: return "out of memory";
-    case 5: return "failure";
-    default: return "unknown result";
-    }
-}
-
-std::string SystemErrorText(DWORD error)
-{
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND: return "file not found";
-    case ERROR_PATH_NOT_FOUND: return "folder not found";
-    case ERROR_ACCESS_DENIED: return "access denied";
-    case ERROR_SHARING_VIOLATION: return "file in use";
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return "disk full";
-    case ERROR_WRITE_PROTECT: return "write-protected";
-    case ERROR_BAD_EXE_FORMAT: return "not a Windows DLL for this architecture";
-    case ERROR_MOD_NOT_FOUND: return "module not found";
-    case ERROR_INVALID_NAME: return "invalid name";
-    default: return "Windows error " + std::to_string(error);
-    }
+    return std::string(exportName) + " answered " + std::to_string(result);
 }
 
 PluginLibrary::~PluginLibrary()
@@ -57,14 +33,18 @@ bool PluginLibrary::Load(const std::string& path, std::string& error)
     m_path = path;
     // No "insert a disk" or missing-DLL message boxes: a command-line tool
     // reports in one line.
-    const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        SetErrorMode(previousMode);
+    if (!IsFile(path)) {
         error = "plug-in " + path + " not found";
         return false;
     }
-    m_module = LoadLibraryA(path.c_str());
+    AnsiPath ansi;
+    std::string why;
+    if (!AnsiPath::From(path, ansi, why)) {
+        error = "cannot load plug-in " + path + ": " + why;
+        return false;
+    }
+    const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    m_module = LoadLibraryA(ansi.c_str());
     const DWORD loadError = GetLastError();
     SetErrorMode(previousMode);
     if (!m_module) {
@@ -99,6 +79,19 @@ std::string PluginLibrary::FileName() const
     return slash == std::string::npos ? m_path : m_path.substr(slash + 1);
 }
 
+std::vector<std::string> PluginLibrary::Patterns() const
+{
+    std::vector<std::string> patterns;
+    const std::string all = SjisToUtf8(String(2));
+    size_t start = 0;
+    while (start <= all.size()) {
+        const size_t end = std::min(all.find(';', start), all.size());
+        if (end > start) patterns.push_back(all.substr(start, end - start));
+        start = end + 1;
+    }
+    return patterns;
+}
+
 std::string PluginLibrary::String(int index) const
 {
     char buffer[1024] = {};
@@ -116,7 +109,7 @@ bool PluginLibrary::Columns(std::vector<PluginColumn>& columns, std::string& err
     HostBlock table;
     const int result = m_columns(table.Out());
     if (result != 0 || !table.Bytes()) {
-        error = FileName() + ": GetColumnInfo failed (" + ResultMeaning(result) + ")";
+        error = FileName() + ": " + Answered("GetColumnInfo", result);
         return false;
     }
     for (size_t at = 0; at + sizeof(ColumnInfo) <= table.Size(); at += sizeof(ColumnInfo)) {
@@ -136,12 +129,13 @@ bool PluginLibrary::Columns(std::vector<PluginColumn>& columns, std::string& err
 std::vector<std::string> PluginsIn(const std::string& folder)
 {
     std::vector<std::string> plugins;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "\\*.kvp").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(WidePath(folder + "\\*.kvp").c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE) return plugins;
     do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) plugins.push_back(folder + "\\" + entry.cFileName);
-    } while (FindNextFileA(find, &entry));
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            plugins.push_back(folder + "\\" + WideToUtf8(entry.cFileName));
+    } while (FindNextFileW(find, &entry));
     FindClose(find);
     std::sort(plugins.begin(), plugins.end());
     return plugins;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "FileSystem.h"
+
 // A block a plug-in handed over; released as the host does, with LocalFree.
 class HostBlock {
 public:
@@ -30,9 +32,6 @@ struct PluginColumn {
     int hostField;      // 0: the plug-in fills it
 };
 
-// Text of a plug-in result code, for messages.
-const char* ResultMeaning(int result);
-
 // A plug-in loaded as the host loads it: LoadLibraryA, exports by name.
 class PluginLibrary {
 public:
@@ -42,12 +41,14 @@ public:
     ~PluginLibrary();
 
     // False with `error` saying what and where when the file cannot be loaded
-    // or lacks one of the four exports every plug-in has.
+    // or lacks one of the four exports every plug-in has. The path is UTF-8.
     bool Load(const std::string& path, std::string& error);
 
     const std::string& Path() const { return m_path; }
-    std::string FileName() const;
+    std::string FileName() const;          // UTF-8
     std::string String(int index) const;  // GetPluginInfo, Shift-JIS
+    // The file-name patterns of string 2, in UTF-8 ("kvora_*.rpy").
+    std::vector<std::string> Patterns() const;
     int Revision() const;                 // -1 without GetPluginRevision
     // The column records up to the end record; false when the plug-in fails.
     bool Columns(std::vector<PluginColumn>& columns, std::string& error) const;
@@ -56,15 +57,15 @@ public:
     bool HasPicture() const { return m_image != nullptr; }
     bool HasEditor() const { return m_edit != nullptr; }
 
-    int IsSupported(const std::string& path) const { return m_isSupported(path.c_str(), 0); }
-    int ListRow(const std::string& path, HostBlock& row) const { return m_list(path.c_str(), 0, row.Out()); }
-    int Information(const std::string& path, HostBlock& text) const { return m_text1(path.c_str(), 0, text.Out()); }
-    int Comment(const std::string& path, HostBlock& text) const { return m_text2(path.c_str(), 0, text.Out()); }
-    int Picture(const std::string& path, HostBlock& bits, HostBlock& info) const
+    int IsSupported(const AnsiPath& path) const { return m_isSupported(path.c_str(), 0); }
+    int ListRow(const AnsiPath& path, HostBlock& row) const { return m_list(path.c_str(), 0, row.Out()); }
+    int Information(const AnsiPath& path, HostBlock& text) const { return m_text1(path.c_str(), 0, text.Out()); }
+    int Comment(const AnsiPath& path, HostBlock& text) const { return m_text2(path.c_str(), 0, text.Out()); }
+    int Picture(const AnsiPath& path, HostBlock& bits, HostBlock& info) const
     {
         return m_image(path.c_str(), 0, bits.Out(), info.Out());
     }
-    int Edit(HWND parent, const std::string& path) const { return m_edit(parent, path.c_str()); }
+    int Edit(HWND parent, const AnsiPath& path) const { return m_edit(parent, path.c_str()); }
 
 private:
     using GetPluginInfoFn = int(WINAPI*)(int, LPSTR, int);
@@ -94,8 +95,8 @@ private:
     EditDialogFn m_edit = nullptr;
 };
 
-// Every .kvp file of a folder, sorted by name.
+// Every .kvp file of a folder, sorted by name (UTF-8 paths).
 std::vector<std::string> PluginsIn(const std::string& folder);
 
-// Short English text of a Windows error, the same on every system.
-std::string SystemErrorText(DWORD error);
+// What a plug-in's export answered, for messages: "GetFileInfoList answered 2".
+std::string Answered(const char* exportName, int result);
