@@ -9,6 +9,7 @@
 #include "image/ImageRows.h"
 #include "plugins/brysspic/BryssPic.h"
 #include "plugins/zoltepic/ZoltePic.h"
+#include "support/ExactBytes.h"
 #include "support/ShotBuilder.h"
 #include "tools/LzssEncoder.h"
 #include "tools/LzssReference.h"
@@ -65,12 +66,11 @@ struct Picture {
 // over are read and released again.
 Picture Get(const ImageProfile& profile, const Bytes& file, TestBlocks& blocks, size_t bitsSize)
 {
-    std::unique_ptr<char[]> exact(new char[file.size() + 1]);
-    std::memcpy(exact.get(), file.data(), file.size());
+    const testing_support::ExactBytes exact(file);
     HLOCAL bits = reinterpret_cast<HLOCAL>(1);
     HLOCAL info = reinterpret_cast<HLOCAL>(1);
     Picture p;
-    p.result = CImageReader(profile, blocks).GetImage(exact.get(), uint32_t(file.size()), &bits, &info);
+    p.result = CImageReader(profile, blocks).GetImage(exact.data(), exact.size(), &bits, &info);
     if (p.result == kImageDone) {
         p.bits.assign(static_cast<const char*>(bits), bitsSize);
         std::memcpy(&p.info, info, sizeof p.info);
