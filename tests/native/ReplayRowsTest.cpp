@@ -104,6 +104,10 @@ TEST(MakeListInfo, LongTextsAreCutWholeCharacters)
     HostBlock row;
     ASSERT_EQ(Row(CKvoraRec(), Replay("kvor", {Info(), Comment(comment)}), row, ""), Ok);
     EXPECT_EQ(std::string(row.Field(11)), Bytes(510, 'a'));
+    // The same with a lead byte of the upper range.
+    HostBlock upper;
+    ASSERT_EQ(Row(CKvoraRec(), Replay("kvor", {Info(), Comment(Bytes(510, 'a') + "\xE8\x9F")}), upper, ""), Ok);
+    EXPECT_EQ(std::string(upper.Field(11)), Bytes(510, 'a'));
 
     const Bytes name(3000, 'x');
     HostBlock longName;
