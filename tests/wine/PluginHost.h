@@ -24,6 +24,7 @@ public:
     Plugin& operator=(const Plugin&) = delete;
 
     bool Loaded() const { return m_module != nullptr; }
+    HMODULE Module() const { return m_module; }
 
     template <typename F>
     F Export(const char* name) const
