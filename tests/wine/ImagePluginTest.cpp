@@ -247,6 +247,21 @@ TEST_P(ImagePlugin, ListRowRefusals)
     EXPECT_EQ(untouched, nullptr);
 }
 
+// Nothing but the signature: this game's file. Its row shows the all-zero
+// header, and no picture has that size.
+TEST_P(ImagePlugin, FileOfNothingButTheSignature)
+{
+    const std::string path = dir.Write("magic.dat", game().signature);
+    EXPECT_EQ(isSupported(path.c_str(), 0), 1);
+    Block row, bits, header;
+    ASSERT_EQ(list(path.c_str(), 0, &row.handle), 0);
+    ASSERT_EQ(row.Size(), RowBytes());
+    EXPECT_STREQ(row.Field(Screen() ? 5 : 4), "0");
+    EXPECT_EQ(image(path.c_str(), 0, &bits.handle, &header.handle), 4);
+    EXPECT_EQ(bits.handle, nullptr);
+    EXPECT_EQ(header.handle, nullptr);
+}
+
 // Encoded pictures come back bit for bit, bottom row first, in both modes.
 TEST_P(ImagePlugin, PictureRoundTrip)
 {
