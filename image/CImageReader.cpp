@@ -86,12 +86,12 @@ int Refuse(HLOCAL* bits, HLOCAL* info) noexcept
 
 }  // namespace
 
-bool CImageReader::CheckMagic(const char* data, uint32_t size) const noexcept
+bool CImageReader::CheckMagic(const char* data, uint32_t size) const
 {
     return data && size >= 4 && std::memcmp(data, m_profile.signature, 4) == 0;
 }
 
-int CImageReader::GetImage(const char* data, uint32_t size, HLOCAL* bits, HLOCAL* info) const noexcept
+int CImageReader::GetImage(const char* data, uint32_t size, HLOCAL* bits, HLOCAL* info) const
 {
     if (!data || !bits || !info) return kImageNullArgument;
     if (!CheckMagic(data, size)) return kImageNotSignature;

@@ -18,7 +18,7 @@ PluginResult FromLocator(int locator) noexcept
     }
 }
 
-void WriteSlot(const CReplayReader& reader, const char* fileName, char* field, PluginResult& answer) noexcept
+void WriteSlot(const CReplayReader& reader, const char* fileName, char* field, PluginResult& answer)
 {
     SlotKind kind = Other;
     char slot[5] = {};
@@ -35,7 +35,7 @@ void WriteSlot(const CReplayReader& reader, const char* fileName, char* field, P
 }  // namespace
 
 PluginResult MakeListInfo(const CReplayReader& reader, const char* image, uint32_t size,
-                          HLOCAL* row, const char* fileName) noexcept
+                          HLOCAL* row, const char* fileName)
 {
     if (!image || !row) return Failure;
     if (!reader.CheckMagic(image, size)) return Unsupported;
@@ -76,7 +76,7 @@ PluginResult MakeListInfo(const CReplayReader& reader, const char* image, uint32
 }
 
 PluginResult MakeInfoText(const CReplayReader& reader, TextKind kind, const char* image,
-                          uint32_t size, HLOCAL* text) noexcept
+                          uint32_t size, HLOCAL* text)
 {
     if (!text) return Failure;
     const char* payload = nullptr;

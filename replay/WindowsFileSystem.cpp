@@ -119,7 +119,7 @@ void WindowsFileSystem::DiscardTemp() noexcept
     }
 }
 
-int CReplayReader::WriteComment(const char* path, const char* text, int count, CommentFault* fault) const noexcept
+int CReplayReader::WriteComment(const char* path, const char* text, int count, CommentFault* fault) const
 {
     WindowsFileSystem files;
     return WriteComment(path, text, count, files, fault);
