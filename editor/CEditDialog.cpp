@@ -1,5 +1,6 @@
 #include "editor/CEditDialog.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -7,6 +8,7 @@
 
 #include "PluginReader.h"
 #include "common/LoadFile.h"
+#include "common/ShiftJis.h"
 
 namespace {
 
@@ -95,18 +97,29 @@ void CEditDialog::OnCommand(HWND hwnd, int id)
     }
     if (id != IDOK) return;
 
-    // As many bytes as the user can type, and the NUL.
-    const std::unique_ptr<char[]> text(new (std::nothrow) char[size_t(m_textLimit) + 1]);
+    // All the control holds (a longer stored comment is shown whole), then
+    // its first m_textLimit bytes, cut on a whole character.
+    const HWND edit = GetDlgItem(hwnd, kCommentEditId);
+    const int held = GetWindowTextLengthA(edit);   // may overstate, never understates
+    const size_t capacity = size_t(held > 0 ? held : 0) + 1;
+    const std::unique_ptr<char[]> text(new (std::nothrow) char[capacity]);
     if (!text) {
         ReportFailure(hwnd, CommentFault::OutOfMemory);
         return;
     }
-    int length = GetWindowTextA(GetDlgItem(hwnd, kCommentEditId), text.get(), m_textLimit + 1);
-    if (length < 0 || length > m_textLimit) length = 0;
-    text[size_t(length)] = '\0';
+    const int read = GetWindowTextA(edit, text.get(), int(capacity));
+    if (held > 0 && read <= 0) {
+        // The text is there but could not be had: storing an empty comment
+        // would lose it.
+        ReportFailure(hwnd, CommentFault::OutOfMemory);
+        return;
+    }
+    const size_t got = read > 0 ? std::min(size_t(read), capacity - 1) : 0;
+    const size_t length = sjis::FitLength(text.get(), got, size_t(m_textLimit));
+    text[length] = '\0';
 
     CommentFault fault = CommentFault::None;
-    if (CPluginReader().WriteComment(m_fileName, text.get(), length + 1, &fault) != kCommentWritten) {
+    if (CPluginReader().WriteComment(m_fileName, text.get(), int(length + 1), &fault) != kCommentWritten) {
         ReportFailure(hwnd, fault);   // the dialog stays, and so does the text
         return;
     }
