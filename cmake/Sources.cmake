@@ -9,6 +9,7 @@ add_library(kvp_common STATIC
 target_include_directories(kvp_common PUBLIC ${CMAKE_SOURCE_DIR})
 
 add_library(kvp_replay_core STATIC
+  editor/TypedText.cpp
   replay/CReplayReader.cpp
   replay/ReplayContainer.cpp
   replay/ReplayInfo.cpp

@@ -218,6 +218,46 @@ TEST_P(EditDialogCases, CommentSizes)
     EXPECT_EQ(host::TempDir::Read(wide), Head() + info + Comment(japanese.substr(0, 30000)));
 }
 
+// Japanese text, as an input method hands it to the dialog and as it is
+// pasted, stops at 30000 bytes: where the edit control counts characters
+// (under Wine) it would take twice that.
+TEST_P(EditDialogCases, JapaneseTypingStopsAt30000Bytes)
+{
+    const Bytes info = Info();
+    const std::string path = dir.Write("japanese.rpy", File({info, Comment("")}));
+    const Bytes paste = Repeat(kUpperAndLower, 4000);   // 24000 bytes of Japanese, 12000 characters
+    EXPECT_EQ(Run(path, [&](const Dialog& d) {
+        d.Paste(paste + paste);
+        EXPECT_EQ(GetWindowTextLengthA(d.Edit()), 30000);
+        EXPECT_EQ(d.Text(), (paste + paste).substr(0, 30000));
+        d.TypeJapanese("z\xE0\x40");   // no room for either
+        EXPECT_EQ(d.Text(), (paste + paste).substr(0, 30000));
+        d.Type("\b");                    // the last character, two bytes
+        d.TypeJapanese("a\xFC\x4B" "b");  // room for "a" and "b" only
+        EXPECT_EQ(d.Text(), (paste + paste).substr(0, 29998) + "ab");
+        d.Press(IDOK);
+    }), 0);
+    const Bytes stored = host::TempDir::Read(path);
+    EXPECT_EQ(stored, Head() + info + Comment((paste + paste).substr(0, 29998) + "ab"));
+    EXPECT_EQ(stored.substr(Head().size() + info.size() + 4, 4), Bytes("\x3D\x75\0\0", 4));
+
+    // Pasted in the middle: what fits goes in there, whole characters only,
+    // the rest of the text stays behind it, and typing goes on at the caret.
+    const std::string middle = dir.Write("middle.rpy", File({info, Comment("")}));
+    const Bytes around = Bytes(10, 'h') + Bytes(29985, 't');   // 5 bytes of room
+    EXPECT_EQ(Run(middle, [&](const Dialog& d) {
+        d.Paste(around);
+        SendMessageA(d.Edit(), EM_SETSEL, 10, 10);
+        d.Paste(kUpperAndLower);   // "漾" and "あ" fit, "黑" does not
+        EXPECT_EQ(d.Text(), Bytes(10, 'h') + kUpperAndLower.substr(0, 4) + Bytes(29985, 't'));
+        d.Type("\bZ");             // "あ" goes, "Z" comes at its place
+        EXPECT_EQ(d.Text(), Bytes(10, 'h') + kUpperAndLower.substr(0, 2) + "Z" + Bytes(29985, 't'));
+        d.Press(IDOK);
+    }), 0);
+    EXPECT_EQ(host::TempDir::Read(middle),
+              Head() + info + Comment(Bytes(10, 'h') + kUpperAndLower.substr(0, 2) + "Z" + Bytes(29985, 't')));
+}
+
 TEST_P(EditDialogCases, OldLayoutsAreRewrittenWithTheInformationFirst)
 {
     const Bytes info = Info("Name Someone\r\n");
