@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
     const ImageProfile& game = fuzz::ImageGame(bytes[0]);
     CountingBlocks blocks((bytes[0] >> 1) % 5);   // 0: never fails
     const uint32_t size = uint32_t(length - 1);
-    char* data = static_cast<char*>(std::malloc(size ? size : 1));
+    char* data = static_cast<char*>(std::malloc(size));
     if (size) std::memcpy(data, bytes + 1, size);
 
     const CImageReader reader(game, blocks);
