@@ -124,9 +124,10 @@ TEST_P(BothDecoders, StopsWhenTheDestinationIsFull)
     w.Copy(1, 18);
     w.Literal('z');
     w.End();
+    const testing_support::ExactBytes stream(w.Bytes());
     for (size_t size : {1, 2, 3, 7, 20}) {
         std::vector<char> out(size + 8, '\xEE');
-        GetParam()(w.Bytes().data(), uint32_t(w.Bytes().size()), out.data(), uint32_t(size));
+        GetParam()(stream.data(), stream.size(), out.data(), uint32_t(size));
         const Bytes full = "ababababababababababz";
         EXPECT_EQ(Bytes(out.data(), size), full.substr(0, size)) << size;
         EXPECT_EQ(Bytes(out.data() + size, 8), Bytes(8, '\xEE')) << "wrote past " << size;
