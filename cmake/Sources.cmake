@@ -10,6 +10,7 @@ target_include_directories(kvp_common PUBLIC ${CMAKE_SOURCE_DIR})
 
 add_library(kvp_replay_core STATIC
   replay/CommentWriteBack.cpp
+  editor/TypedText.cpp
   replay/CReplayReader.cpp
   replay/ReplayContainer.cpp
   replay/ReplayInfo.cpp

@@ -61,7 +61,7 @@ bool LoadFile(const char* path, smart_array<char>& buffer, uint32_t headSize) no
 }
 
 LoadOutcome LoadCheckedFile(const char* path, const void* reader, HeadCheck check,
-                            smart_array<char>& buffer) noexcept
+                            smart_array<char>& buffer)
 {
     if (!path) return LoadOutcome::NotSupported;
     const FileHandle file(path);

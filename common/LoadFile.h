@@ -19,15 +19,15 @@ enum class LoadOutcome {
 // The path-mode gate and whole read of the information exports in one open:
 // the first 4 bytes are read and checked before the rest is read.
 template <typename Reader>
-LoadOutcome LoadSupportedFile(const char* path, const Reader& reader, smart_array<char>& buffer) noexcept;
+LoadOutcome LoadSupportedFile(const char* path, const Reader& reader, smart_array<char>& buffer);
 
 // Implementation detail of LoadSupportedFile.
 using HeadCheck = bool (*)(const void* reader, const char* head, uint32_t size);
 LoadOutcome LoadCheckedFile(const char* path, const void* reader, HeadCheck check,
-                            smart_array<char>& buffer) noexcept;
+                            smart_array<char>& buffer);
 
 template <typename Reader>
-LoadOutcome LoadSupportedFile(const char* path, const Reader& reader, smart_array<char>& buffer) noexcept
+LoadOutcome LoadSupportedFile(const char* path, const Reader& reader, smart_array<char>& buffer)
 {
     return LoadCheckedFile(path, &reader, [](const void* r, const char* head, uint32_t size) {
         return static_cast<const Reader*>(r)->CheckMagic(head, size);

@@ -1,7 +1,8 @@
 #pragma once
 // The frame every plug-in's exports share: the two calling modes (size 0:
 // a file path; otherwise a memory image of that many bytes) and the gate on
-// the file's first four bytes.
+// the file's first four bytes. It runs the reader's and the builder's code,
+// so it lets whatever they throw pass to the export's GuardExport.
 #include <windows.h>
 
 #include "common/LoadFile.h"
@@ -12,7 +13,7 @@ inline bool IsPathMode(DWORD imageSize) noexcept { return imageSize == 0; }
 // IsSupported's answer: 4 for a null first argument, else 1 or 0. Path mode
 // reads exactly the first four bytes, so probing a folder stays cheap.
 template <typename Reader>
-int IsSupportedBy(const Reader& reader, LPCSTR pathOrImage, DWORD imageSize) noexcept
+int IsSupportedBy(const Reader& reader, LPCSTR pathOrImage, DWORD imageSize)
 {
     if (!pathOrImage) return 4;
     if (!IsPathMode(imageSize)) return reader.CheckMagic(pathOrImage, imageSize) ? 1 : 0;
@@ -27,7 +28,7 @@ int IsSupportedBy(const Reader& reader, LPCSTR pathOrImage, DWORD imageSize) noe
 // the rest. A null memory image passes the gate, as IsSupported's 4 does,
 // and is left to the builder to refuse.
 template <typename Reader, typename Builder>
-PluginResult WithPluginFile(const Reader& reader, LPCSTR pathOrImage, DWORD imageSize, Builder&& build) noexcept
+PluginResult WithPluginFile(const Reader& reader, LPCSTR pathOrImage, DWORD imageSize, Builder&& build)
 {
     if (!IsPathMode(imageSize)) {
         if (pathOrImage && !reader.CheckMagic(pathOrImage, imageSize)) return Unsupported;

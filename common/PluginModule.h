@@ -10,7 +10,11 @@ extern HINSTANCE g_hInstance;
 constexpr int kPluginRevision = 2;
 
 // Exports run inside the host's process: an exception that escaped would end
-// it. Every export body runs through this.
+// it. Every export body runs through this, the one catch-all. Nothing between
+// it and the readers and builders below is noexcept, since a noexcept
+// function that an exception leaves calls std::terminate before the catch
+// is reached; only leaves that cannot throw (byte readers, formatters, heap
+// and file calls) are.
 template <typename Result, typename Body>
 Result GuardExport(Result onException, Body&& body) noexcept
 {

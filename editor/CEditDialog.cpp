@@ -1,5 +1,7 @@
 #include "editor/CEditDialog.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -7,6 +9,8 @@
 
 #include "PluginReader.h"
 #include "common/LoadFile.h"
+#include "common/ShiftJis.h"
+#include "editor/TypedText.h"
 
 namespace {
 
@@ -42,6 +46,41 @@ const char* Reason(CommentFault fault) noexcept
     return "\x83t\x83@\x83" "C\x83\x8B\x82\xC9\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1\x82\xC5\x82\xB5\x82\xBD\x81" "B";
 }
 
+// All the text a window holds, however long.
+std::string WindowText(HWND window)
+{
+    const int length = GetWindowTextLengthA(window);   // may overstate, never understates
+    if (length <= 0) return std::string();
+    std::string text(size_t(length) + 1, '\0');
+    const int read = GetWindowTextA(window, &text[0], length + 1);
+    text.resize(read > 0 ? size_t(read) : 0);
+    return text;
+}
+
+// Where the caret stands after the first `bytes` bytes of text: in the edit
+// control's own units, which are bytes on Windows and UTF-16 units under Wine.
+// The control measures them itself: it holds just those bytes for a moment.
+LPARAM CaretAfter(HWND edit, const std::string& text, size_t bytes)
+{
+    SetWindowTextA(edit, text.substr(0, bytes).c_str());
+    SendMessageA(edit, EM_SETSEL, WPARAM(INT_MAX), LPARAM(INT_MAX));   // clamped to the end
+    DWORD end = 0;
+    SendMessageA(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&end));
+    return LPARAM(end);
+}
+
+// Marks the dialog's own changes of the text, on every way out.
+class Adjusting {
+public:
+    explicit Adjusting(bool& flag) noexcept : m_flag(flag) { m_flag = true; }
+    ~Adjusting() { m_flag = false; }
+    Adjusting(const Adjusting&) = delete;
+    Adjusting& operator=(const Adjusting&) = delete;
+
+private:
+    bool& m_flag;
+};
+
 }  // namespace
 
 INT_PTR CEditDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM)
@@ -53,6 +92,8 @@ INT_PTR CEditDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM)
     case WM_INITDIALOG:
         return OnInitDialog(m_hWnd);
     case WM_COMMAND:
+        if (LOWORD(wParam) == kCommentEditId && HIWORD(wParam) == EN_CHANGE)
+            OnTextChanged(GetDlgItem(m_hWnd, kCommentEditId));
         OnCommand(m_hWnd, LOWORD(wParam));
         return 0;
     default:
@@ -63,13 +104,38 @@ INT_PTR CEditDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM)
 BOOL CEditDialog::OnInitDialog(HWND hwnd)
 {
     const HWND edit = GetDlgItem(hwnd, kCommentEditId);
-    // Binds typing only: a longer stored comment is still shown whole.
+    // Binds typing only: a longer stored comment is still shown whole. It
+    // counts bytes on Windows only; OnTextChanged makes it bytes everywhere.
     SendMessageA(edit, EM_LIMITTEXT, WPARAM(m_textLimit), 0);
     m_font.Reset(CreateFontA(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0, 0, 0,
                              kFontFace));
     if (m_font.Get()) SendMessageA(edit, WM_SETFONT, WPARAM(m_font.Get()), TRUE);
-    ShowComment(edit);
+    {
+        const Adjusting shown(m_adjusting);
+        ShowComment(edit);
+    }
+    m_text = WindowText(edit);
     return TRUE;   // the focus goes to the edit control
+}
+
+// After every change of the text: a change that takes it past the limit in
+// bytes keeps only the whole characters that fit, and the caret stays behind
+// them. The edit control's own limit lets twice the bytes of Japanese text
+// in where it counts characters.
+void CEditDialog::OnTextChanged(HWND edit)
+{
+    if (m_adjusting) return;
+    std::string now = WindowText(edit);
+    FittedText fitted = FitTypedChange(m_text, now, size_t(m_textLimit));
+    if (fitted.cut) {
+        const Adjusting cutting(m_adjusting);
+        const LPARAM caret = CaretAfter(edit, fitted.text, fitted.caret);
+        SetWindowTextA(edit, fitted.text.c_str());
+        SendMessageA(edit, EM_SETSEL, WPARAM(caret), caret);
+        SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+        now = std::move(fitted.text);
+    }
+    m_text = std::move(now);
 }
 
 // The stored comment up to its first NUL, and never past its section's end.
@@ -95,18 +161,29 @@ void CEditDialog::OnCommand(HWND hwnd, int id)
     }
     if (id != IDOK) return;
 
-    // As many bytes as the user can type, and the NUL.
-    const std::unique_ptr<char[]> text(new (std::nothrow) char[size_t(m_textLimit) + 1]);
+    // All the control holds (a longer stored comment is shown whole), then
+    // its first m_textLimit bytes, cut on a whole character.
+    const HWND edit = GetDlgItem(hwnd, kCommentEditId);
+    const int held = GetWindowTextLengthA(edit);   // may overstate, never understates
+    const size_t capacity = size_t(held > 0 ? held : 0) + 1;
+    const std::unique_ptr<char[]> text(new (std::nothrow) char[capacity]);
     if (!text) {
         ReportFailure(hwnd, CommentFault::OutOfMemory);
         return;
     }
-    int length = GetWindowTextA(GetDlgItem(hwnd, kCommentEditId), text.get(), m_textLimit + 1);
-    if (length < 0 || length > m_textLimit) length = 0;
-    text[size_t(length)] = '\0';
+    const int read = GetWindowTextA(edit, text.get(), int(capacity));
+    if (held > 0 && read <= 0) {
+        // The text is there but could not be had: storing an empty comment
+        // would lose it.
+        ReportFailure(hwnd, CommentFault::OutOfMemory);
+        return;
+    }
+    const size_t got = read > 0 ? std::min(size_t(read), capacity - 1) : 0;
+    const size_t length = sjis::FitLength(text.get(), got, size_t(m_textLimit));
+    text[length] = '\0';
 
     CommentFault fault = CommentFault::None;
-    if (CPluginReader().WriteComment(m_fileName, text.get(), length + 1, &fault) != kCommentWritten) {
+    if (CPluginReader().WriteComment(m_fileName, text.get(), int(length + 1), &fault) != kCommentWritten) {
         ReportFailure(hwnd, fault);   // the dialog stays, and so does the text
         return;
     }

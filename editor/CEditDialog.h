@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "editor/CDialogBase.h"
 #include "replay/CommentWriteBack.h"
 
@@ -9,11 +11,13 @@ constexpr int kCommentEditId = 1001;
 constexpr int kCommentTextLimit = 30000;
 
 // The comment editor of a replay plug-in: dialog template 101 with the
-// replay's comment in a multi-line edit control. OK writes the text back and
-// ends the dialog only once it is written; when the write fails, a message
-// box owned by the dialog says why and the dialog stays open with the text
-// as typed. Cancel, Esc and the close box end it with IDCANCEL and leave the
-// file alone. Compiled into each replay plug-in with its own reader.
+// replay's comment in a multi-line edit control. Typing stops at 30000 bytes
+// of Shift-JIS text; a longer stored comment is shown whole. OK writes the
+// text back, cut to 30000 bytes on a whole character, and ends the dialog
+// only once it is written; when the write fails, a message box owned by the
+// dialog says why and the dialog stays open with the text as typed. Cancel,
+// Esc and the close box end it with IDCANCEL and leave the file alone.
+// Compiled into each replay plug-in with its own reader.
 class CEditDialog : public CDialogBase {
 public:
     explicit CEditDialog(const char* fileName) noexcept : m_fileName(fileName) {}
@@ -47,7 +51,10 @@ private:
     };
 
     void ShowComment(HWND edit);
+    void OnTextChanged(HWND edit);
     void ReportFailure(HWND hwnd, CommentFault fault);
 
     Font m_font;
+    std::string m_text;        // what the edit control held after the last change
+    bool m_adjusting = false;  // the dialog itself is changing the text
 };

@@ -4,6 +4,7 @@
 
 #include "image/BitmapInfo.h"
 #include "image/Lzss.h"
+#include "image/ShotHeader.h"
 
 namespace {
 
@@ -40,16 +41,18 @@ struct PictureLayout {
     uint32_t BlockSize() const noexcept { return stride * height; }
 };
 
-// Refuses what no bitmap can be: an empty or negative size, or a block whose
-// size does not fit the signed 32 bits of the bitmap world. The products are
-// formed in 64 bits, where they cannot overflow.
+// Refuses an empty or negative size and anything beyond the largest picture
+// decoded (kMaxShotSide, kMaxShotBlock). The decoded stream is never larger
+// than the bitmap, nor the spare row than one row of it. The block's size is
+// formed in 64 bits, where it cannot overflow.
 bool MakeLayout(ShotSize shot, uint32_t bytesPerPixel, PictureLayout& layout) noexcept
 {
-    if (shot.width <= 0 || shot.height <= 0 || bytesPerPixel == 0 || bytesPerPixel > 4) return false;
-    const uint64_t rowLength = uint64_t(shot.width) * bytesPerPixel;
-    const uint64_t stride = (rowLength + 3) & ~uint64_t(3);
-    if (stride * uint64_t(shot.height) > uint64_t(INT32_MAX)) return false;
-    layout = {uint32_t(rowLength), uint32_t(stride), uint32_t(shot.height)};
+    if (shot.width <= 0 || shot.height <= 0 || shot.width > kMaxShotSide || shot.height > kMaxShotSide) return false;
+    if (bytesPerPixel == 0 || bytesPerPixel > 4) return false;
+    const uint32_t rowLength = uint32_t(shot.width) * bytesPerPixel;
+    const uint32_t stride = (rowLength + 3) & ~uint32_t(3);
+    if (uint64_t(stride) * uint32_t(shot.height) > kMaxShotBlock) return false;
+    layout = {rowLength, stride, uint32_t(shot.height)};
     return true;
 }
 
@@ -83,12 +86,12 @@ int Refuse(HLOCAL* bits, HLOCAL* info) noexcept
 
 }  // namespace
 
-bool CImageReader::CheckMagic(const char* data, uint32_t size) const noexcept
+bool CImageReader::CheckMagic(const char* data, uint32_t size) const
 {
     return data && size >= 4 && std::memcmp(data, m_profile.signature, 4) == 0;
 }
 
-int CImageReader::GetImage(const char* data, uint32_t size, HLOCAL* bits, HLOCAL* info) const noexcept
+int CImageReader::GetImage(const char* data, uint32_t size, HLOCAL* bits, HLOCAL* info) const
 {
     if (!data || !bits || !info) return kImageNullArgument;
     if (!CheckMagic(data, size)) return kImageNotSignature;

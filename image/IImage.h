@@ -12,17 +12,18 @@ enum ImageResult : int {
 };
 
 // The picture reader interface. A reader holds no state of its own: callers
-// make one as a local object for the length of one call.
+// make one as a local object for the length of one call. What an operation
+// throws goes up to the export's catch-all (GuardExport).
 class IImage {
 public:
     virtual ~IImage() = default;
 
     // At least 4 bytes, and the first four equal the game's signature
     // (case-sensitive). No other byte is looked at.
-    virtual bool CheckMagic(const char* data, uint32_t size) const noexcept = 0;
+    virtual bool CheckMagic(const char* data, uint32_t size) const = 0;
 
     // Turns a whole shot file into a bottom-up bitmap: the pixel bits and a
     // 44-byte BITMAPINFO, both blocks for the host (ImageResult). On every
     // result but kImageDone the host receives no block.
-    virtual int GetImage(const char* data, uint32_t size, HLOCAL* bits, HLOCAL* info) const noexcept = 0;
+    virtual int GetImage(const char* data, uint32_t size, HLOCAL* bits, HLOCAL* info) const = 0;
 };

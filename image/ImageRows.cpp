@@ -92,7 +92,7 @@ PluginResult FillRow(const ImageProfile& profile, const char* image, uint32_t si
 
 }  // namespace
 
-PluginResult MakeListInfo(const CImageReader& reader, const char* image, uint32_t size, HLOCAL* row) noexcept
+PluginResult MakeListInfo(const CImageReader& reader, const char* image, uint32_t size, HLOCAL* row)
 {
     if (!image || !row) return Failure;
     if (!reader.CheckMagic(image, size)) return Unsupported;
@@ -109,7 +109,7 @@ PluginResult MakeListInfo(const CImageReader& reader, const char* image, uint32_
     return Failure;
 }
 
-PluginResult MakeImage(const IImage& reader, const char* image, uint32_t size, HLOCAL* bits, HLOCAL* info) noexcept
+PluginResult MakeImage(const IImage& reader, const char* image, uint32_t size, HLOCAL* bits, HLOCAL* info)
 {
     switch (reader.GetImage(image, size, bits, info)) {
     case kImageDone: return Ok;

@@ -23,6 +23,15 @@
 constexpr uint32_t kScreenShotHeaderSize = 116;
 constexpr uint32_t kBestShotHeaderSize = 104;
 
+// The largest picture GetImage decodes. A shot is the size of the game's
+// screen: no screen comes near 16384 pixels a side, and 256 MiB holds a
+// 32-bit picture of 7680 x 4320 twice over. A larger size comes from a broken
+// or hostile file, and a block of up to 2 GiB, allocated and filled inside
+// the host's 32-bit address space, could starve it: such a picture is
+// answered with 4 before anything is allocated.
+constexpr int32_t kMaxShotSide = 16384;                  // pixels, width and height alike
+constexpr uint32_t kMaxShotBlock = uint32_t(256) << 20;  // bytes of the bitmap's bits, padding included
+
 // A record starts all zero. Parse copies every field bit for bit from a
 // buffer of at least the header's size and leaves the record as it was for
 // a shorter (or null) one; it never looks at the signature.

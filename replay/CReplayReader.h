@@ -12,17 +12,17 @@ class CReplayReader : public IReplay {
 public:
     explicit CReplayReader(const ReplayProfile& profile) noexcept : m_profile(profile) {}
 
-    bool CheckMagic(const char* data, uint32_t size) const noexcept override;
+    bool CheckMagic(const char* data, uint32_t size) const override;
     int GetInfoSection(const char* data, uint32_t size, const char** text,
-                       uint32_t* textSize) const noexcept override;
+                       uint32_t* textSize) const override;
     int GetCommentSection(const char* data, uint32_t size, const char** text,
-                          uint32_t* textSize) const noexcept override;
+                          uint32_t* textSize) const override;
     int GetSlotFromFileName(const char* name, SlotKind* kind, char* buffer,
-                            size_t bufferSize) const noexcept override;
+                            size_t bufferSize) const override;
 
     // Parses the information section into info. Results: 0 done, 2 no
     // well-formed information section, 4 the copy cannot be allocated.
-    int GetInfo(const char* data, uint32_t size, ReplayInfo& info) const noexcept;
+    int GetInfo(const char* data, uint32_t size, ReplayInfo& info) const;
 
     // Replaces the comment of the replay file at path with the count bytes of
     // text (the dialog passes its NUL too). Results: 0 written; 2 the file is
@@ -32,10 +32,10 @@ public:
     // on Windows the form without files works on the disk
     // (WriteCommentOnDisk.cpp).
     int WriteComment(const char* path, const char* text, int count, IFileSystem& files,
-                     CommentFault* fault = nullptr) const noexcept;
+                     CommentFault* fault = nullptr) const;
 #ifdef _WIN32
     int WriteComment(const char* path, const char* text, int count,
-                     CommentFault* fault = nullptr) const noexcept;
+                     CommentFault* fault = nullptr) const;
 #endif
 
     const ReplayProfile& Profile() const noexcept { return m_profile; }

@@ -88,7 +88,7 @@ private:
 }  // namespace
 
 int CReplayReader::WriteComment(const char* path, const char* text, int count, IFileSystem& files,
-                                CommentFault* fault) const noexcept
+                                CommentFault* fault) const
 {
     CommentFault why = CommentFault::None;
     const int result = [&] {

@@ -10,7 +10,7 @@
 
 namespace {
 
-PluginResult InfoText(TextKind kind, LPCSTR pathOrImage, DWORD imageSize, HLOCAL* text) noexcept
+PluginResult InfoText(TextKind kind, LPCSTR pathOrImage, DWORD imageSize, HLOCAL* text)
 {
     const CPluginReader reader;
     return WithPluginFile(reader, pathOrImage, imageSize, [&](const char* image, uint32_t size, const char*) {

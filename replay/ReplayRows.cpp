@@ -6,7 +6,7 @@
 
 namespace {
 
-void WriteSlot(const CReplayReader& reader, const char* fileName, char* field, PluginResult& answer) noexcept
+void WriteSlot(const CReplayReader& reader, const char* fileName, char* field, PluginResult& answer)
 {
     SlotKind kind = Other;
     char slot[5] = {};
@@ -23,7 +23,7 @@ void WriteSlot(const CReplayReader& reader, const char* fileName, char* field, P
 }  // namespace
 
 PluginResult MakeListInfo(const CReplayReader& reader, const char* image, uint32_t size,
-                          HLOCAL* row, const char* fileName) noexcept
+                          HLOCAL* row, const char* fileName)
 {
     if (!image || !row) return Failure;
     if (!reader.CheckMagic(image, size)) return Unsupported;
@@ -64,7 +64,7 @@ PluginResult MakeListInfo(const CReplayReader& reader, const char* image, uint32
 }
 
 PluginResult MakeInfoText(const CReplayReader& reader, TextKind kind, const char* image,
-                          uint32_t size, HLOCAL* text) noexcept
+                          uint32_t size, HLOCAL* text)
 {
     if (!text) return Failure;
     const char* payload = nullptr;

@@ -10,7 +10,7 @@
 // whatever the result). fileName is the path or name of the replay, empty in
 // memory mode.
 PluginResult MakeListInfo(const CReplayReader& reader, const char* image, uint32_t size,
-                          HLOCAL* row, const char* fileName) noexcept;
+                          HLOCAL* row, const char* fileName);
 
 enum class TextKind { Information = 1, Comment = 2 };
 
@@ -18,4 +18,4 @@ enum class TextKind { Information = 1, Comment = 2 };
 // block is exactly the payload, plus one zero byte when the payload holds no
 // NUL of its own, so that the host always receives a terminated text.
 PluginResult MakeInfoText(const CReplayReader& reader, TextKind kind, const char* image,
-                          uint32_t size, HLOCAL* text) noexcept;
+                          uint32_t size, HLOCAL* text);

@@ -2,7 +2,7 @@
 #include "replay/CReplayReader.h"
 #include "replay/WindowsFileSystem.h"
 
-int CReplayReader::WriteComment(const char* path, const char* text, int count, CommentFault* fault) const noexcept
+int CReplayReader::WriteComment(const char* path, const char* text, int count, CommentFault* fault) const
 {
     WindowsFileSystem files;
     return WriteComment(path, text, count, files, fault);

@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
     const uint32_t count = uint32_t(std::min(wanted, length - 2));
     const uint32_t size = uint32_t(length - 2 - count);
     // Exact-size copies of the comment and the file.
-    char* text = static_cast<char*>(std::malloc(count ? count : 1));
-    char* data = static_cast<char*>(std::malloc(size ? size : 1));
+    char* text = static_cast<char*>(std::malloc(count));
+    char* data = static_cast<char*>(std::malloc(size));
     if (count) std::memcpy(text, bytes + 2, count);
     if (size) std::memcpy(data, bytes + 2 + count, size);
 

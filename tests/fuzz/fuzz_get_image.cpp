@@ -1,7 +1,8 @@
 // GetImage for both depths. The first byte picks the game and which block
 // allocation fails (none, or the first to the fourth); the rest is the file.
 // Blocks above 4 MiB are refused as if the heap were full, which keeps the
-// run fast and exercises the release paths.
+// run fast and exercises the release paths; a picture beyond the largest
+// decoded must not ask for any.
 #include <cstdlib>
 #include <map>
 #include <vector>
@@ -33,6 +34,7 @@ public:
         std::free(block);
     }
     size_t Outstanding() const { return m_live.size(); }
+    int Requests() const { return m_calls; }
     size_t SizeOf(HLOCAL block) const
     {
         const auto found = m_live.find(block);
@@ -56,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
     const ImageProfile& game = fuzz::ImageGame(bytes[0]);
     CountingBlocks blocks((bytes[0] >> 1) % 5);   // 0: never fails
     const uint32_t size = uint32_t(length - 1);
-    char* data = static_cast<char*>(std::malloc(size ? size : 1));
+    char* data = static_cast<char*>(std::malloc(size));
     if (size) std::memcpy(data, bytes + 1, size);
 
     const CImageReader reader(game, blocks);
@@ -65,6 +67,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
     const int result = reader.GetImage(data, size, &bits, &info);
     FUZZ_REQUIRE(result == kImageDone || result == kImageNotSignature || result == kImageNoMemory);
     FUZZ_REQUIRE((result == kImageNotSignature) == !reader.CheckMagic(data, size));
+
+    // Nothing is asked for a picture beyond the largest one decoded.
+    if (result != kImageNotSignature && size >= HeaderSize(game.header)) {
+        const int32_t width = LoadI16(data + 12), height = LoadI16(data + 14);
+        const uint64_t stride = (uint64_t(width > 0 ? width : 0) * game.bytesPerPixel + 3) / 4 * 4;
+        if (width > kMaxShotSide || height > kMaxShotSide || (height > 0 && stride * uint64_t(height) > kMaxShotBlock))
+            FUZZ_REQUIRE(result == kImageNoMemory && blocks.Requests() == 0);
+    }
 
     if (result == kImageNotSignature) {
         FUZZ_REQUIRE(bits == untouched && info == untouched && blocks.Outstanding() == 0);

@@ -14,10 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
     const uint32_t outLength = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8;
     const uint32_t streamLength = uint32_t(length - 2);
     // Exact-size copies: the sanitizer sees a read or write past either end.
-    char* stream = static_cast<char*>(std::malloc(streamLength ? streamLength : 1));
+    char* stream = static_cast<char*>(std::malloc(streamLength));
     if (streamLength) std::memcpy(stream, bytes + 2, streamLength);
-    char* fast = static_cast<char*>(std::malloc(outLength ? outLength : 1));
-    char* slow = static_cast<char*>(std::malloc(outLength ? outLength : 1));
+    char* fast = static_cast<char*>(std::malloc(outLength));
+    char* slow = static_cast<char*>(std::malloc(outLength));
     // Bytes the decoder does not write keep their value, in both.
     std::memset(fast, 0xA5, outLength);
     std::memset(slow, 0xA5, outLength);

@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
         rest = end + 1;
     }
     // An exact-size copy, so that a read past the image is seen.
-    char* image = static_cast<char*>(std::malloc(restSize ? restSize : 1));
+    char* image = static_cast<char*>(std::malloc(restSize));
     if (restSize) std::memcpy(image, rest, restSize);
     const uint32_t size = uint32_t(restSize);
 

@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
     if (length < 1 || length > UINT32_MAX) return 0;
     const ImageProfile& game = fuzz::ImageGame(bytes[0]);
     const uint32_t size = uint32_t(length - 1);
-    char* data = static_cast<char*>(std::malloc(size ? size : 1));
+    char* data = static_cast<char*>(std::malloc(size));
     if (size) std::memcpy(data, bytes + 1, size);
 
     const int16_t width = game.header == ShotKind::ScreenShot

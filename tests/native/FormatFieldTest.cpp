@@ -32,6 +32,15 @@ TEST(FormatField, CutDropsALoneLeadByte)
     // A half-width katakana (single byte, 0xA0-0xDF) is not a lead byte.
     FormatField(field, "%s", (std::string(510, 'a') + "\xB1\xB2").c_str());
     EXPECT_EQ(std::string(field), std::string(510, 'a') + "\xB1");
+    // Lead bytes run from 0x81 to 0x9F and from 0xE0 to 0xFC.
+    for (const char* character : {"\x81\x40", "\x9F\xFC", "\xE0\x40", "\xEA\xA4", "\xFC\x4B"}) {
+        FormatField(field, "%s", (std::string(510, 'a') + character).c_str());
+        EXPECT_EQ(std::string(field), std::string(510, 'a')) << std::hex << (unsigned(character[0]) & 0xFF);
+    }
+    for (const char* single : {"\x80", "\xA0", "\xDF", "\xFD", "\xFF"}) {
+        FormatField(field, "%s", (std::string(510, 'a') + single + "x").c_str());
+        EXPECT_EQ(std::string(field), std::string(510, 'a') + single) << std::hex << (unsigned(single[0]) & 0xFF);
+    }
 }
 
 TEST(ShiftJis, FileNamePart)
@@ -39,6 +48,8 @@ TEST(ShiftJis, FileNamePart)
     EXPECT_STREQ(sjis::FileNamePart("a\\b/c"), "c");
     EXPECT_STREQ(sjis::FileNamePart("noseparator"), "noseparator");
     EXPECT_STREQ(sjis::FileNamePart("x\\\x95\x5C"), "\x95\x5C");
+    EXPECT_STREQ(sjis::FileNamePart("x\\\xE0\x5C"), "\xE0\x5C");  // "濬": 0xE0 leads too
+    EXPECT_STREQ(sjis::FileNamePart("x\\\xFB\x5C"), "\xFB\x5C");  // "犾"
     EXPECT_STREQ(sjis::FileNamePart("trail\\\x95"), "\x95");  // lone lead byte at the end
 }
 

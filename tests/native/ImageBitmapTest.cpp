@@ -4,11 +4,13 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "image/BitmapInfo.h"
 #include "image/ImageRows.h"
 #include "plugins/brysspic/BryssPic.h"
 #include "plugins/zoltepic/ZoltePic.h"
+#include "support/ExactBytes.h"
 #include "support/ShotBuilder.h"
 #include "tools/LzssEncoder.h"
 #include "tools/LzssReference.h"
@@ -65,12 +67,11 @@ struct Picture {
 // over are read and released again.
 Picture Get(const ImageProfile& profile, const Bytes& file, TestBlocks& blocks, size_t bitsSize)
 {
-    std::unique_ptr<char[]> exact(new char[file.size() + 1]);
-    std::memcpy(exact.get(), file.data(), file.size());
+    const testing_support::ExactBytes exact(file);
     HLOCAL bits = reinterpret_cast<HLOCAL>(1);
     HLOCAL info = reinterpret_cast<HLOCAL>(1);
     Picture p;
-    p.result = CImageReader(profile, blocks).GetImage(exact.get(), uint32_t(file.size()), &bits, &info);
+    p.result = CImageReader(profile, blocks).GetImage(exact.data(), exact.size(), &bits, &info);
     if (p.result == kImageDone) {
         p.bits.assign(static_cast<const char*>(bits), bitsSize);
         std::memcpy(&p.info, info, sizeof p.info);
@@ -177,7 +178,8 @@ TEST(GetImage, EmptyAndEndedStreams)
     EXPECT_EQ(Get(kBryssProfile, Screen(3, 1, EncodeLzss(big.data(), big.size())), 12).bits, Bytes(12, 'x'));
 }
 
-// What no bitmap can be is refused with 4 before anything is allocated.
+// What no bitmap can be, and any picture larger than 16384 pixels a side or
+// 256 MiB of bits, is refused with 4 before anything is allocated.
 TEST(GetImage, UnusableSizesAreRefused)
 {
     struct Case {
@@ -188,9 +190,11 @@ TEST(GetImage, UnusableSizesAreRefused)
         {&kBryssProfile, 0, 10},      {&kBryssProfile, 10, 0},      {&kBryssProfile, -1, 10},
         {&kBryssProfile, 10, -32768}, {&kBryssProfile, -4, -4},     {&kBryssProfile, 32767, 32767},
         {&kZolteProfile, 0, 0},       {&kZolteProfile, -100, 5},    {&kZolteProfile, 32767, 32767},
-        // 21846 pixels make 65538 bytes a row, 65540 padded: only the
-        // padded block passes 2^31 - 1.
         {&kZolteProfile, 21846, 32767},
+        // One pixel past a side, and one row past 256 MiB (16384 pixels make
+        // rows of 65536 and 49152 bytes).
+        {&kBryssProfile, 16385, 1},   {&kBryssProfile, 1, 16385},   {&kBryssProfile, 16384, 4097},
+        {&kZolteProfile, 16385, 1},   {&kZolteProfile, 1, 16385},   {&kZolteProfile, 16384, 5462},
     };
     for (const Case& c : cases) {
         const Bytes file = c.profile == &kBryssProfile ? Screen(c.width, c.height, "") : Best(c.width, c.height, "");
@@ -198,11 +202,32 @@ TEST(GetImage, UnusableSizesAreRefused)
         EXPECT_EQ(Get(*c.profile, file, blocks, 0).result, kImageNoMemory) << c.width << "x" << c.height;
         EXPECT_EQ(blocks.requests, 0) << c.width << "x" << c.height;
     }
-    // The largest picture that fits is tried (and here refused by the heap).
-    TestBlocks blocks;
-    blocks.limit = 1 << 20;
-    EXPECT_EQ(Get(kBryssProfile, Screen(32767, 16384, ""), blocks, 0).result, kImageNoMemory);
-    EXPECT_EQ(blocks.largest, 32767u * 4 * 16384);
+}
+
+TEST(GetImage, PicturesUpToTheBoundAreDecoded)
+{
+    // A full side: decoded.
+    for (const ImageProfile* profile : {&kBryssProfile, &kZolteProfile}) {
+        const bool screen = profile == &kBryssProfile;
+        for (auto [width, height] : {std::pair<int16_t, int16_t>{16384, 1}, {1, 16384}}) {
+            const size_t stride = (size_t(width) * profile->bytesPerPixel + 3) / 4 * 4;
+            const Bytes file = screen ? Screen(width, height, "") : Best(width, height, "");
+            TestBlocks blocks;
+            const Picture p = Get(*profile, file, blocks, stride * size_t(height));
+            EXPECT_EQ(p.result, kImageDone) << width << "x" << height;
+            EXPECT_EQ(p.info.biWidth, width);
+            EXPECT_EQ(blocks.largest, stride * size_t(height));
+        }
+    }
+    // The largest blocks allowed are asked for (and refused here by the heap).
+    for (auto [profile, height, block] : {std::tuple{&kBryssProfile, int16_t(4096), size_t(256) << 20},
+                                          {&kZolteProfile, int16_t(5461), size_t(49152) * 5461}}) {
+        TestBlocks blocks;
+        blocks.limit = 1 << 20;
+        const Bytes file = profile == &kBryssProfile ? Screen(16384, height, "") : Best(16384, height, "");
+        EXPECT_EQ(Get(*profile, file, blocks, 0).result, kImageNoMemory) << height;
+        EXPECT_EQ(blocks.largest, block) << height;
+    }
 }
 
 // Whichever allocation fails, the answer is 4 and every block made on the

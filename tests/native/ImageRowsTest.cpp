@@ -10,6 +10,7 @@
 #include "image/ImageRows.h"
 #include "plugins/brysspic/BryssPic.h"
 #include "plugins/zoltepic/ZoltePic.h"
+#include "support/ExactBytes.h"
 #include "support/ShotBuilder.h"
 
 using namespace shot_support;
@@ -29,9 +30,8 @@ struct Row {
 // The file in a block of exactly its size, so that a read past it shows.
 PluginResult Build(const CImageReader& reader, const Bytes& file, Row& row)
 {
-    std::unique_ptr<char[]> exact(new char[file.size() + 1]);
-    std::memcpy(exact.get(), file.data(), file.size());
-    return MakeListInfo(reader, exact.get(), uint32_t(file.size()), &row.block);
+    const testing_support::ExactBytes exact(file);
+    return MakeListInfo(reader, exact.data(), exact.size(), &row.block);
 }
 
 class ImageRows : public ::testing::Test {

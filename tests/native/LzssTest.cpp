@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "image/Lzss.h"
+#include "support/ExactBytes.h"
 #include "tools/LzssEncoder.h"
 #include "tools/LzssReference.h"
 #include "tools/SamplePicture.h"
@@ -16,16 +17,14 @@ namespace {
 using Bytes = std::string;
 using Decoder = void (*)(const void*, uint32_t, void*, uint32_t) noexcept;
 
-// The source in a block of exactly its size, so that the sanitizer sees any
-// read past its end.
+// Source and destination in blocks of exactly their sizes, so that the
+// sanitizer sees any read or write past either end.
 Bytes Decode(Decoder decode, const Bytes& source, size_t size, char fill = '\xEE')
 {
-    std::unique_ptr<char[]> exact(new char[source.size() + 1]);
-    std::memcpy(exact.get(), source.data(), source.size());
-    std::unique_ptr<char[]> out(new char[size + 1]);
-    std::memset(out.get(), fill, size);
-    decode(source.empty() ? nullptr : exact.get(), uint32_t(source.size()), out.get(), uint32_t(size));
-    return Bytes(out.get(), size);
+    const testing_support::ExactBytes exact(source);
+    testing_support::ExactBytes out(size, fill);
+    decode(source.empty() ? nullptr : exact.data(), exact.size(), out.data(), out.size());
+    return out.str();
 }
 
 Bytes Hex(std::initializer_list<unsigned> bytes)
@@ -125,9 +124,10 @@ TEST_P(BothDecoders, StopsWhenTheDestinationIsFull)
     w.Copy(1, 18);
     w.Literal('z');
     w.End();
+    const testing_support::ExactBytes stream(w.Bytes());
     for (size_t size : {1, 2, 3, 7, 20}) {
         std::vector<char> out(size + 8, '\xEE');
-        GetParam()(w.Bytes().data(), uint32_t(w.Bytes().size()), out.data(), uint32_t(size));
+        GetParam()(stream.data(), stream.size(), out.data(), uint32_t(size));
         const Bytes full = "ababababababababababz";
         EXPECT_EQ(Bytes(out.data(), size), full.substr(0, size)) << size;
         EXPECT_EQ(Bytes(out.data() + size, 8), Bytes(8, '\xEE')) << "wrote past " << size;

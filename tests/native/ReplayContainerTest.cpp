@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "replay/ReplayContainer.h"
+#include "support/ExactBytes.h"
 #include "support/ReplayBuilder.h"
 
 using namespace testing_support;
@@ -13,11 +14,13 @@ struct Found {
     uint32_t size;
 };
 
-Found Find(uint32_t type, const Bytes& file)
+// The file in a block of exactly its size, so that a read past it shows.
+Found Find(uint32_t type, const Bytes& bytes)
 {
+    const ExactBytes file(bytes);
     const char* text = nullptr;
     uint32_t size = 0xDEADBEEF;
-    const int result = FindUserSection(type, file.data(), static_cast<uint32_t>(file.size()), &text, &size);
+    const int result = FindUserSection(type, file.data(), file.size(), &text, &size);
     return {result, text ? long(text - file.data()) : -1, size};
 }
 
@@ -106,8 +109,7 @@ TEST(FindUserSection, HostileLayoutsGiveTwoAndLeaveOutputsAlone)
     // Every truncation of a good file: never a read past the end (the
     // sanitizers watch), and a section cut short is never found.
     for (size_t n = 0; n < good.size(); ++n) {
-        Bytes cut = good.substr(0, n);
-        cut.shrink_to_fit();
+        const Bytes cut = good.substr(0, n);
         for (uint32_t type : {0u, 1u}) {
             Found f = Find(type, cut);
             if (f.result == 0) {
@@ -147,14 +149,14 @@ TEST(FindUserSection, HostileLayoutsGiveTwoAndLeaveOutputsAlone)
 TEST(ReadSectionPair, AcceptsOnlyTwoWholeSections)
 {
     SectionPlace a{}, b{};
-    Bytes good = Replay("kvor", {Section(1, "c"), Section(0, "info")}, 3);
-    ASSERT_TRUE(ReadSectionPair(good.data(), uint32_t(good.size()), a, b));
+    const ExactBytes good(Replay("kvor", {Section(1, "c"), Section(0, "info")}, 3));
+    ASSERT_TRUE(ReadSectionPair(good.data(), good.size(), a, b));
     EXPECT_EQ(a.offset, 19u);
     EXPECT_EQ(a.type, 1u);
     EXPECT_EQ(b.offset, 19u + 13u);
     EXPECT_EQ(b.length, 16u);
     EXPECT_FALSE(ReadSectionPair(good.data(), 15, a, b));
-    EXPECT_FALSE(ReadSectionPair(good.data(), uint32_t(good.size() - 1), a, b));
-    Bytes one = Replay("kvor", {Section(0, "info")});
-    EXPECT_FALSE(ReadSectionPair(one.data(), uint32_t(one.size()), a, b));
+    EXPECT_FALSE(ReadSectionPair(good.data(), good.size() - 1, a, b));
+    const ExactBytes one(Replay("kvor", {Section(0, "info")}));
+    EXPECT_FALSE(ReadSectionPair(one.data(), one.size(), a, b));
 }

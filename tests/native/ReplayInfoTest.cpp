@@ -5,16 +5,19 @@
 #include "plugins/kvorarec/KvoraRec.h"
 #include "plugins/mirelrec/MirelRec.h"
 #include "plugins/taskorec/TaskoRec.h"
+#include "support/ExactBytes.h"
 #include "support/ReplayBuilder.h"
 
 using namespace testing_support;
 
 namespace {
 
+// The text in a block of exactly its size, so that a read past it shows.
 ReplayInfo ParseWith(const ReplayProfile& profile, const Bytes& text)
 {
+    const ExactBytes exact(text);
     ReplayInfo info;
-    EXPECT_TRUE(info.Parse(text.data(), uint32_t(text.size()), profile.keys));
+    EXPECT_TRUE(info.Parse(exact.data(), exact.size(), profile.keys));
     return info;
 }
 
@@ -100,17 +103,17 @@ TEST(ReplayInfo, SceneIsTheEndOfTheLineBeforeScore)
 
 TEST(ReplayInfo, CallersBufferIsUnchanged)
 {
-    const Bytes file = Replay("kvor", {Info(), Comment("c")});
-    const Bytes before = file;
+    const Bytes before = Replay("kvor", {Info(), Comment("c")});
+    const ExactBytes file(before);
     ReplayInfo info;
-    ASSERT_EQ(CKvoraRec().GetInfo(file.data(), uint32_t(file.size()), info), 0);
-    EXPECT_EQ(file, before);
+    ASSERT_EQ(CKvoraRec().GetInfo(file.data(), file.size(), info), 0);
+    EXPECT_EQ(file.str(), before);
     EXPECT_EQ(F(info, InfoField::Name), "Alice");
 }
 
 TEST(ReplayInfo, GetInfoWithoutInformationSection)
 {
-    const Bytes file = Replay("kvor", {Comment("c")});
+    const ExactBytes file(Replay("kvor", {Comment("c")}));
     ReplayInfo info;
-    EXPECT_EQ(CKvoraRec().GetInfo(file.data(), uint32_t(file.size()), info), 2);
+    EXPECT_EQ(CKvoraRec().GetInfo(file.data(), file.size(), info), 2);
 }

@@ -8,6 +8,7 @@
 #include "plugins/kvorarec/KvoraRec.h"
 #include "plugins/taskorec/TaskoRec.h"
 #include "replay/ReplayRows.h"
+#include "support/ExactBytes.h"
 #include "support/ReplayBuilder.h"
 
 using namespace testing_support;
@@ -20,9 +21,17 @@ struct HostBlock {
     const char* Field(int i) const { return static_cast<const char*>(block) + 512 * i; }
 };
 
+// The file in a block of exactly its size, so that a read past it shows.
 PluginResult Row(const CReplayReader& reader, const Bytes& file, HostBlock& row, const char* name)
 {
-    return MakeListInfo(reader, file.data(), uint32_t(file.size()), &row.block, name);
+    const ExactBytes exact(file);
+    return MakeListInfo(reader, exact.data(), exact.size(), &row.block, name);
+}
+
+PluginResult Text(TextKind kind, const Bytes& file, HLOCAL* text)
+{
+    const ExactBytes exact(file);
+    return MakeInfoText(CKvoraRec(), kind, exact.data(), exact.size(), text);
 }
 
 bool AllZero(const HostBlock& row, size_t bytes)
@@ -95,6 +104,10 @@ TEST(MakeListInfo, LongTextsAreCutWholeCharacters)
     HostBlock row;
     ASSERT_EQ(Row(CKvoraRec(), Replay("kvor", {Info(), Comment(comment)}), row, ""), Ok);
     EXPECT_EQ(std::string(row.Field(11)), Bytes(510, 'a'));
+    // The same with a lead byte of the upper range.
+    HostBlock upper;
+    ASSERT_EQ(Row(CKvoraRec(), Replay("kvor", {Info(), Comment(Bytes(510, 'a') + "\xE8\x9F")}), upper, ""), Ok);
+    EXPECT_EQ(std::string(upper.Field(11)), Bytes(510, 'a'));
 
     const Bytes name(3000, 'x');
     HostBlock longName;
@@ -114,17 +127,16 @@ TEST(MakeInfoText, HandsOverThePayload)
 {
     const Bytes file = Replay("kvor", {Info("Name X\r\n"), Section(1, "abc")});
     HostBlock info, comment, none;
-    ASSERT_EQ(MakeInfoText(CKvoraRec(), TextKind::Information, file.data(), uint32_t(file.size()), &info.block), Ok);
+    ASSERT_EQ(Text(TextKind::Information, file, &info.block), Ok);
     EXPECT_EQ(std::memcmp(info.block, "Name X\r\n\0", 9), 0);
-    ASSERT_EQ(MakeInfoText(CKvoraRec(), TextKind::Comment, file.data(), uint32_t(file.size()), &comment.block), Ok);
+    ASSERT_EQ(Text(TextKind::Comment, file, &comment.block), Ok);
     EXPECT_STREQ(static_cast<const char*>(comment.block), "abc");  // a zero byte was added
 
     const Bytes noComment = Replay("kvor", {Info()});
     none.block = reinterpret_cast<HLOCAL>(0x1);
-    EXPECT_EQ(MakeInfoText(CKvoraRec(), TextKind::Comment, noComment.data(), uint32_t(noComment.size()), &none.block),
-              ReadError);
+    EXPECT_EQ(Text(TextKind::Comment, noComment, &none.block), ReadError);
     EXPECT_EQ(none.block, reinterpret_cast<HLOCAL>(0x1));  // not written
     none.block = nullptr;
-    EXPECT_EQ(MakeInfoText(CKvoraRec(), TextKind::Information, file.data(), uint32_t(file.size()), nullptr), Failure);
+    EXPECT_EQ(Text(TextKind::Information, file, nullptr), Failure);
     EXPECT_EQ(MakeInfoText(CKvoraRec(), TextKind::Information, nullptr, 100, &none.block), ReadError);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "image/ShotHeader.h"
+#include "support/ExactBytes.h"
 #include "support/ShotBuilder.h"
 
 using namespace shot_support;
@@ -72,10 +73,9 @@ TEST(ShotHeaders, ShorterThanTheHeaderLeavesTheRecordZero)
     s.timestamp = 99;
     const Bytes screen = ScreenShotFile(s);
     for (uint32_t n = 0; n < 116; ++n) {
-        std::unique_ptr<char[]> exact(new char[n ? n : 1]);
-        std::memcpy(exact.get(), screen.data(), n);
+        const testing_support::ExactBytes exact(screen.substr(0, n));
         ScreenShotHeader h;
-        EXPECT_TRUE(IsAllZero(h.Parse(exact.get(), n))) << n;
+        EXPECT_TRUE(IsAllZero(h.Parse(exact.data(), n))) << n;
     }
     ScreenShotHeader full;
     EXPECT_EQ(full.Parse(screen.data(), 116).width, 640);
@@ -85,10 +85,9 @@ TEST(ShotHeaders, ShorterThanTheHeaderLeavesTheRecordZero)
     b.width = 8;
     const Bytes best = BestShotFile(b);
     for (uint32_t n = 0; n < 104; ++n) {
-        std::unique_ptr<char[]> exact(new char[n ? n : 1]);
-        std::memcpy(exact.get(), best.data(), n);
+        const testing_support::ExactBytes exact(best.substr(0, n));
         BestShotHeader h;
-        EXPECT_TRUE(IsAllZero(h.Parse(exact.get(), n))) << n;
+        EXPECT_TRUE(IsAllZero(h.Parse(exact.data(), n))) << n;
     }
     BestShotHeader whole;
     EXPECT_EQ(whole.Parse(best.data(), 104).level, 4);

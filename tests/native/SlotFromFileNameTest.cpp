@@ -62,6 +62,10 @@ TEST(SlotFromFileName, SeparatorsAreFoundCharacterByCharacter)
 {
     // "表" is 0x95 0x5C: its trail byte is not a separator.
     EXPECT_EQ(Recognise("C:\\\x95\x5Ckvora_05.rpy").kind, Other);
+    // Lead bytes of the upper range, 0xE0 to 0xFC, too.
+    EXPECT_EQ(Recognise("C:\\\xE0\x5Ckvora_05.rpy").kind, Other);
+    EXPECT_EQ(Recognise("C:\\\xFB\x5Ckvora_05.rpy").kind, Other);
+    EXPECT_EQ(Recognise("C:\\\xE0\x5C\\kvora_05.rpy").text, "05");
     EXPECT_EQ(Recognise("C:\\\x95\x5C\\kvora_05.rpy").text, "05");
     EXPECT_EQ(Recognise("/home/user/replays/kvora_11.rpy").text, "11");
     EXPECT_EQ(Recognise("dir\\kvora_ud\x95\x5C.rpy").text, "\x95\x5C");

@@ -74,6 +74,24 @@ struct Dialog {
     {
         for (unsigned char c : keys) SendMessageA(Edit(), WM_CHAR, c, 1);
     }
+    // Shift-JIS text as an input method hands it to an ANSI window: each
+    // double-byte character in one WM_IME_CHAR, lead byte high.
+    void TypeJapanese(const std::string& text) const
+    {
+        for (size_t i = 0; i < text.size(); ++i) {
+            const unsigned char c = static_cast<unsigned char>(text[i]);
+            if (((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && i + 1 < text.size()) {
+                SendMessageA(Edit(), WM_IME_CHAR, WPARAM(c) << 8 | static_cast<unsigned char>(text[++i]), 1);
+            } else {
+                SendMessageA(Edit(), WM_CHAR, c, 1);
+            }
+        }
+    }
+    // Pasted at the caret, as the clipboard would put it in.
+    void Paste(const std::string& text) const
+    {
+        SendMessageA(Edit(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    }
     void SelectAll() const { SendMessageA(Edit(), EM_SETSEL, 0, -1); }
     void CaretToEnd() const
     {

@@ -18,6 +18,7 @@
 #include "replay/WindowsFileSystem.h"
 #include "support/ReplayBuilder.h"
 #include "wine/DialogDriver.h"
+#include "wine/ImportHook.h"
 #include "wine/PluginHost.h"
 
 using namespace testing_support;
@@ -57,7 +58,17 @@ const char kNotThisGame[] = "\x82\xB1\x82\xCC\x83\x51\x81\x5B\x83\x80\x82\xCC\x8
                             "\x83\x43\x83\x8B\x82\xC5\x82\xCD\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81\x42";
                             // このゲームのリプレイファイルではありません。
 
+// "漾", "あ" and "黑": lead bytes from both ranges, 0x81-0x9F and 0xE0-0xFC.
+const Bytes kUpperAndLower = "\xE0\x40\x82\xA0\xFC\x4B";
+
 bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+
+Bytes Repeat(const Bytes& piece, size_t times)
+{
+    Bytes out;
+    for (size_t i = 0; i < times; ++i) out += piece;
+    return out;
+}
 
 class EditDialogTest : public ::testing::TestWithParam<Game> {
 protected:
@@ -183,6 +194,68 @@ TEST_P(EditDialogCases, CommentSizes)
         d.Press(IDOK);
     }), 0);
     EXPECT_EQ(host::TempDir::Read(longer), Head() + info + Comment(stored.substr(0, 30000)));
+
+    // The cut falls on a whole character: never a lone lead byte before the
+    // NUL, whichever range the lead byte is from.
+    for (const char* character : {"\xE0\x40", "\x82\xA0", "\xFC\x4B"}) {
+        const Bytes straddling = Bytes(29999, 'a') + character + Bytes(500, 'b');
+        const std::string cut = dir.Write("cut.rpy", File({info, Comment(straddling)}));
+        EXPECT_EQ(Run(cut, [&](const Dialog& d) {
+            EXPECT_EQ(d.Text(), straddling);
+            d.Press(IDOK);
+        }), 0);
+        EXPECT_EQ(host::TempDir::Read(cut), Head() + info + Comment(Bytes(29999, 'a')));
+    }
+
+    // A stored comment of 48000 bytes of Japanese is shown whole, read whole,
+    // and stored as its first 30000 bytes.
+    const Bytes japanese = Repeat(kUpperAndLower, 8000);
+    const std::string wide = dir.Write("wide.rpy", File({info, Comment(japanese)}));
+    EXPECT_EQ(Run(wide, [&](const Dialog& d) {
+        EXPECT_EQ(d.Text(), japanese);
+        d.Press(IDOK);
+    }), 0);
+    EXPECT_EQ(host::TempDir::Read(wide), Head() + info + Comment(japanese.substr(0, 30000)));
+}
+
+// Japanese text, as an input method hands it to the dialog and as it is
+// pasted, stops at 30000 bytes: where the edit control counts characters
+// (under Wine) it would take twice that.
+TEST_P(EditDialogCases, JapaneseTypingStopsAt30000Bytes)
+{
+    const Bytes info = Info();
+    const std::string path = dir.Write("japanese.rpy", File({info, Comment("")}));
+    const Bytes paste = Repeat(kUpperAndLower, 4000);   // 24000 bytes of Japanese, 12000 characters
+    EXPECT_EQ(Run(path, [&](const Dialog& d) {
+        d.Paste(paste + paste);
+        EXPECT_EQ(GetWindowTextLengthA(d.Edit()), 30000);
+        EXPECT_EQ(d.Text(), (paste + paste).substr(0, 30000));
+        d.TypeJapanese("z\xE0\x40");   // no room for either
+        EXPECT_EQ(d.Text(), (paste + paste).substr(0, 30000));
+        d.Type("\b");                    // the last character, two bytes
+        d.TypeJapanese("a\xFC\x4B" "b");  // room for "a" and "b" only
+        EXPECT_EQ(d.Text(), (paste + paste).substr(0, 29998) + "ab");
+        d.Press(IDOK);
+    }), 0);
+    const Bytes stored = host::TempDir::Read(path);
+    EXPECT_EQ(stored, Head() + info + Comment((paste + paste).substr(0, 29998) + "ab"));
+    EXPECT_EQ(stored.substr(Head().size() + info.size() + 4, 4), Bytes("\x3D\x75\0\0", 4));
+
+    // Pasted in the middle: what fits goes in there, whole characters only,
+    // the rest of the text stays behind it, and typing goes on at the caret.
+    const std::string middle = dir.Write("middle.rpy", File({info, Comment("")}));
+    const Bytes around = Bytes(10, 'h') + Bytes(29985, 't');   // 5 bytes of room
+    EXPECT_EQ(Run(middle, [&](const Dialog& d) {
+        d.Paste(around);
+        SendMessageA(d.Edit(), EM_SETSEL, 10, 10);
+        d.Paste(kUpperAndLower);   // "漾" and "あ" fit, "黑" does not
+        EXPECT_EQ(d.Text(), Bytes(10, 'h') + kUpperAndLower.substr(0, 4) + Bytes(29985, 't'));
+        d.Type("\bZ");             // "あ" goes, "Z" comes at its place
+        EXPECT_EQ(d.Text(), Bytes(10, 'h') + kUpperAndLower.substr(0, 2) + "Z" + Bytes(29985, 't'));
+        d.Press(IDOK);
+    }), 0);
+    EXPECT_EQ(host::TempDir::Read(middle),
+              Head() + info + Comment(Bytes(10, 'h') + kUpperAndLower.substr(0, 2) + "Z" + Bytes(29985, 't')));
 }
 
 TEST_P(EditDialogCases, OldLayoutsAreRewrittenWithTheInformationFirst)
@@ -230,6 +303,36 @@ TEST_P(EditDialogCases, OkWorksOnTheFileAsItIsWhenOkIsPressed)
         d.Press(IDOK);
     }), 0);
     EXPECT_EQ(host::TempDir::Read(path), File({Info("Name After the game wrote it again\r\n"), Comment("mine")}));
+}
+
+// The editor's own reading of the control's text, made to fail.
+int WINAPI GetWindowTextFails(HWND, LPSTR buffer, int size)
+{
+    if (buffer && size > 0) buffer[0] = '\0';
+    return 0;
+}
+
+// OK never stores an empty comment for a control that holds text: when the
+// text cannot be read, the save fails and says so, and the file is left alone.
+TEST_P(EditDialogCases, ATextThatCannotBeReadIsNotStoredEmpty)
+{
+    const Bytes file = File({Info(), Comment("kept")});
+    const std::string path = dir.Write("unread.rpy", file);
+    EXPECT_EQ(Run(path, [&](const Dialog& d) {
+        d.CaretToEnd();
+        d.Type(" and typed");
+        {
+            const host::ImportHook failing(plugin.Module(), "USER32.dll", "GetWindowTextA",
+                                           reinterpret_cast<const void*>(&GetWindowTextFails));
+            ASSERT_TRUE(failing.Installed());
+            d.Press(IDOK);
+            const std::string message = d.DismissMessageBox();
+            EXPECT_TRUE(Contains(message, kNotSaved)) << message;
+        }
+        EXPECT_EQ(d.Text(), "kept and typed");
+        d.Press(IDCANCEL);
+    }), 1);
+    EXPECT_EQ(host::TempDir::Read(path), file);
 }
 
 // A failed save keeps the dialog open, with the text as typed, and says why

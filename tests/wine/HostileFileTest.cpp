@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -96,12 +95,14 @@ std::vector<Patch> Patches(const PluginKind& kind, const Bytes& file)
         each(first, 4, {0u});   // not "USER"
         return patches;
     }
-    // Sizes no bitmap can have, the smallest one just past 2^31 - 1 bytes
-    // included; and numbers past every table.
-    const uint32_t stride = (32767u * kind.bytesPerPixel + 3) / 4 * 4;
-    const uint32_t justTooHigh = uint32_t(INT32_MAX) / stride + 1;
+    // Sizes no bitmap can have; sizes just inside and just past the largest
+    // picture decoded, 16384 pixels a side and 256 MiB of bits (a picture
+    // right at the byte bound is allocated by the picture plug-in test); and
+    // numbers past every table.
+    const uint32_t rowsPastTheBlock = (256u << 20) / (16384u * kind.bytesPerPixel) + 1;
     for (auto [w, h] : std::initializer_list<std::pair<uint32_t, uint32_t>>{
-             {0, 3}, {5, 0}, {0xFFFF, 3}, {5, 0xFFFF}, {0x8000, 0x8000}, {32767, 32767}, {32767, justTooHigh}})
+             {0, 3}, {5, 0}, {0xFFFF, 3}, {5, 0xFFFF}, {0x8000, 0x8000}, {32767, 32767},
+             {16384, 1}, {1, 16384}, {16385, 1}, {1, 16385}, {16384, rowsPastTheBlock}, {16384, 16384}})
         patches.push_back({12, w | h << 16, 4});
     each(6, 2, {0x8000u, 0x7FFFu, 0xFFFFu, 9u, 10u, 11u, 12u});        // day or level
     each(8, 2, {0x8000u, 0x7FFFu});                                    // scene
@@ -150,9 +151,21 @@ void ExpectBlock(const BlockCopy& block, size_t size, const char* what)
     EXPECT_EQ(block.bytes.size(), size) << what;
 }
 
-void ExpectTextAnswer(const host::CallAnswer& text, const char* what)
+// A file of the plug-in's own game never gets 1, whatever is wrong with it;
+// any other file always does.
+void ExpectGate(int result, bool ours, const char* what)
+{
+    if (ours) {
+        EXPECT_NE(result, 1) << what << ": a file of this game";
+    } else {
+        EXPECT_EQ(result, 1) << what << ": not a file of this game";
+    }
+}
+
+void ExpectTextAnswer(const host::CallAnswer& text, bool ours, const char* what)
 {
     EXPECT_TRUE(IsContractCode(text.result)) << what << " " << text.result;
+    ExpectGate(text.result, ours, what);
     ASSERT_EQ(text.first.handed, text.result == 0) << what;
     if (!text.first.handed) return;
     EXPECT_TRUE(text.first.freed) << what;
@@ -161,14 +174,23 @@ void ExpectTextAnswer(const host::CallAnswer& text, const char* what)
 
 int16_t ShotSize(const Bytes& file, size_t at) { return int16_t(uint8_t(file[at]) | uint8_t(file[at + 1]) << 8); }
 
+// Whether a shot of this game is decoded: a whole header, at least one pixel,
+// at most 16384 pixels a side and 256 MiB of bits.
+bool Decodable(const PluginKind& kind, const Bytes& file)
+{
+    if (file.size() < kind.headerSize) return false;
+    const int width = ShotSize(file, 12), height = ShotSize(file, 14);
+    if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return false;
+    const uint64_t stride = (uint64_t(width) * kind.bytesPerPixel + 3) / 4 * 4;
+    return stride * uint64_t(height) <= (uint64_t(256) << 20);
+}
+
 void ExpectContract(const PluginKind& kind, const Bytes& file, const Answers& a)
 {
     const bool ours = file.size() >= 4 && file.compare(0, 4, kind.magic) == 0;
     EXPECT_EQ(a.supported, ours ? 1 : 0);
     EXPECT_TRUE(IsContractCode(a.list.result)) << a.list.result;
-    if (!ours) {
-        EXPECT_EQ(a.list.result, 1);
-    }
+    ExpectGate(a.list.result, ours, "row");
     EXPECT_EQ(a.list.first.handed, a.list.result != 1);
     if (a.list.first.handed) {
         ExpectBlock(a.list.first, size_t(kind.columns) * 512, "row");
@@ -176,11 +198,15 @@ void ExpectContract(const PluginKind& kind, const Bytes& file, const Answers& a)
             EXPECT_LT(strnlen(a.list.first.bytes.data() + 512 * i, 512), 512u) << "field " << i;
     }
     if (kind.replay) {
-        ExpectTextAnswer(a.text1, "information");
-        ExpectTextAnswer(a.text2, "comment");
+        ExpectTextAnswer(a.text1, ours, "information");
+        ExpectTextAnswer(a.text2, ours, "comment");
         return;
     }
     EXPECT_TRUE(IsContractCode(a.image.result)) << a.image.result;
+    ExpectGate(a.image.result, ours, "picture");
+    if (ours) {
+        EXPECT_EQ(a.image.result, Decodable(kind, file) ? 0 : 4) << ShotSize(file, 12) << "x" << ShotSize(file, 14);
+    }
     ASSERT_EQ(a.image.first.handed, a.image.result == 0);
     ASSERT_EQ(a.image.second.handed, a.image.result == 0);
     if (a.image.result != 0) return;

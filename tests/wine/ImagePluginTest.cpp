@@ -247,6 +247,21 @@ TEST_P(ImagePlugin, ListRowRefusals)
     EXPECT_EQ(untouched, nullptr);
 }
 
+// Nothing but the signature: this game's file. Its row shows the all-zero
+// header, and no picture has that size.
+TEST_P(ImagePlugin, FileOfNothingButTheSignature)
+{
+    const std::string path = dir.Write("magic.dat", game().signature);
+    EXPECT_EQ(isSupported(path.c_str(), 0), 1);
+    Block row, bits, header;
+    ASSERT_EQ(list(path.c_str(), 0, &row.handle), 0);
+    ASSERT_EQ(row.Size(), RowBytes());
+    EXPECT_STREQ(row.Field(Screen() ? 5 : 4), "0");
+    EXPECT_EQ(image(path.c_str(), 0, &bits.handle, &header.handle), 4);
+    EXPECT_EQ(bits.handle, nullptr);
+    EXPECT_EQ(header.handle, nullptr);
+}
+
 // Encoded pictures come back bit for bit, bottom row first, in both modes.
 TEST_P(ImagePlugin, PictureRoundTrip)
 {
@@ -288,14 +303,30 @@ TEST_P(ImagePlugin, PictureRefusals)
     EXPECT_EQ(bits, nullptr);
     EXPECT_EQ(header, nullptr);
 
-    // No bitmap can have these sizes: 4, and nothing handed over.
-    for (auto [width, height] : {std::pair<int16_t, int16_t>{0, 5}, {5, 0}, {-3, 4}, {4, -3}, {32767, 32767}}) {
+    // No bitmap can have these sizes, and none is decoded past 16384 pixels a
+    // side or 256 MiB of bits: 4, and nothing handed over.
+    const int16_t rowsPastTheBlock = int16_t((256 << 20) / Stride(16384) + 1);
+    for (auto [width, height] : {std::pair<int16_t, int16_t>{0, 5}, {5, 0}, {-3, 4}, {4, -3}, {32767, 32767},
+                                 {16385, 1}, {1, 16385}, {16384, rowsPastTheBlock}}) {
         HLOCAL b = reinterpret_cast<HLOCAL>(1), h = reinterpret_cast<HLOCAL>(1);
         const std::string hostile = dir.Write("hostile.dat", Shot(width, height, "\xFF\xFF"));
         EXPECT_EQ(image(hostile.c_str(), 0, &b, &h), 4) << width << "x" << height;
         EXPECT_EQ(b, nullptr);
         EXPECT_EQ(h, nullptr);
     }
+}
+
+// The largest picture decoded: 16384 pixels wide and as many rows as fit in
+// 256 MiB of bits.
+TEST_P(ImagePlugin, PictureAtTheSizeBound)
+{
+    const int16_t rows = int16_t((256 << 20) / Stride(16384));
+    const std::string path = dir.Write("largest.dat", Shot(16384, rows, ""));
+    Block bits, header;
+    ASSERT_EQ(image(path.c_str(), 0, &bits.handle, &header.handle), 0);
+    EXPECT_EQ(bits.Size(), Stride(16384) * rows);
+    EXPECT_LE(bits.Size(), size_t(256) << 20);
+    EXPECT_EQ(bits.Bytes()[bits.Size() - 1], '\xFF');   // an empty stream decodes to 0xFF
 }
 
 // Every length of a file, in memory right before a no-access page: a read

@@ -10,20 +10,24 @@
 
 namespace host {
 
-inline std::string PluginPath(const std::string& name)
+// A plug-in in the folder that an environment variable names: the built
+// plug-ins in KVP_PLUGIN_DIR, the tests' own in KVP_TEST_PLUGIN_DIR.
+inline std::string PluginPath(const std::string& name, const char* folder = "KVP_PLUGIN_DIR")
 {
-    const char* dir = std::getenv("KVP_PLUGIN_DIR");
+    const char* dir = std::getenv(folder);
     return std::string(dir ? dir : ".") + "\\" + name + ".kvp";
 }
 
 class Plugin {
 public:
-    explicit Plugin(const std::string& name) : m_module(LoadLibraryA(PluginPath(name).c_str())) {}
+    explicit Plugin(const std::string& name, const char* folder = "KVP_PLUGIN_DIR")
+        : m_module(LoadLibraryA(PluginPath(name, folder).c_str())) {}
     ~Plugin() { if (m_module) FreeLibrary(m_module); }
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;
 
     bool Loaded() const { return m_module != nullptr; }
+    HMODULE Module() const { return m_module; }
 
     template <typename F>
     F Export(const char* name) const

@@ -199,6 +199,12 @@ TEST_P(ReplayPlugin, ListRowFailures)
     EXPECT_EQ(list(file.data(), DWORD(file.size()), nullptr), 5);
     EXPECT_EQ(none.handle, nullptr);
 
+    // Nothing but the magic: this game's file, and malformed.
+    Block magicOnly;
+    EXPECT_EQ(list(dir.Write("magic.rpy", game().magic).c_str(), 0, &magicOnly.handle), 2);
+    ASSERT_EQ(magicOnly.Size(), RowBytes());
+    EXPECT_EQ(std::string(magicOnly.Bytes(), RowBytes()), std::string(RowBytes(), '\0'));
+
     Block noComment;
     const Bytes infoOnly = Replay(game().magic, {Info()});
     EXPECT_EQ(list(dir.Write("nocomment.rpy", infoOnly).c_str(), 0, &noComment.handle), 2);
@@ -231,7 +237,8 @@ TEST_P(ReplayPlugin, TextPanes)
     ASSERT_EQ(text1(path.c_str(), 0, &information.handle), 0);
     EXPECT_EQ(information.Size(), 9u);  // exactly the payload: it holds its NUL
     EXPECT_EQ(std::memcmp(information.Bytes(), "Name X\r\n", 9), 0);
-    ASSERT_EQ(text2(file.data(), DWORD(file.size()), &comment.handle), 0);
+    host::GuardedBytes image(file);   // the comment ends at the last byte before a no-access page
+    ASSERT_EQ(text2(image.Data(), image.Size(), &comment.handle), 0);
     EXPECT_EQ(comment.Size(), 14u);  // one zero byte added behind
     EXPECT_STREQ(comment.Bytes(), "no terminator");
 
@@ -239,6 +246,9 @@ TEST_P(ReplayPlugin, TextPanes)
     const Bytes infoOnly = Replay(game().magic, {Info()});
     EXPECT_EQ(text2(dir.Write("infoonly", infoOnly).c_str(), 0, &untouched), 2);
     EXPECT_EQ(untouched, reinterpret_cast<HLOCAL>(0x1234));
+    const std::string magicOnly = dir.Write("magic.rpy", game().magic);
+    EXPECT_EQ(text1(magicOnly.c_str(), 0, &untouched), 2);
+    EXPECT_EQ(text2(magicOnly.c_str(), 0, &untouched), 2);
     EXPECT_EQ(text1(dir.Path("missing").c_str(), 0, &untouched), 1);
     EXPECT_EQ(text1("XXXXXXXX", 8, &untouched), 1);
     EXPECT_EQ(text1(nullptr, 8, &untouched), 2);

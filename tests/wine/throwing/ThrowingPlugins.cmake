@@ -1,0 +1,36 @@
+# Two test plug-ins built from the plug-ins' own export sources, with readers
+# that throw (PluginReader.h in each folder): the Wine tests check that the
+# exports' catch-all answers with the failure code and the host's process
+# lives on. They are never part of a release and stay out of plugins/.
+if(NOT TARGET plugin_tests)
+  return()
+endif()
+
+set(throwing_dir ${CMAKE_BINARY_DIR}/tests/throwing-plugins)
+# GetPluginInfo's strings, from the Description.h of the game each wraps.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/common/PluginStrings.cpp PROPERTIES COMPILE_OPTIONS -fexec-charset=CP932)
+
+function(add_throwing_plugin name kind)
+  set(dir ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/${kind})
+  add_library(${name} SHARED
+    ${CMAKE_SOURCE_DIR}/common/CommonExports.cpp
+    ${CMAKE_SOURCE_DIR}/common/DllMain.cpp
+    ${CMAKE_SOURCE_DIR}/common/PluginStrings.cpp
+    ${dir}/${name}.def
+    ${ARGN}
+  )
+  set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".kvp"
+    RUNTIME_OUTPUT_DIRECTORY ${throwing_dir} LIBRARY_OUTPUT_DIRECTORY ${throwing_dir})
+  target_include_directories(${name} PRIVATE ${dir} ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+  target_link_options(${name} PRIVATE -Wl,--enable-stdcall-fixup -static)
+  add_dependencies(plugin_tests ${name})
+endfunction()
+
+add_throwing_plugin(throwing-replay replay ${CMAKE_SOURCE_DIR}/replay/ReplayExports.cpp)
+target_link_libraries(throwing-replay PRIVATE kvp_replay_profiles kvp_comment_files)
+
+add_throwing_plugin(throwing-image image ${CMAKE_SOURCE_DIR}/image/ImageExports.cpp
+  ${CMAKE_SOURCE_DIR}/common/LoadFile.cpp)
+target_link_libraries(throwing-image PRIVATE kvp_image_profiles)
+
+set_property(TEST plugin_tests APPEND PROPERTY ENVIRONMENT KVP_TEST_PLUGIN_DIR=Z:${throwing_dir})
