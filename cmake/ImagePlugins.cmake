@@ -1,9 +1,13 @@
 # One picture plug-in: the shared picture frame with one game's profile. The
 # plug-in's folder holds the profile, PluginReader.h (which names the reader
 # class), Description.h (its kind, version and file names) and the
-# module-definition file NAME.def. Uses kvp_plugin_properties from
-# Plugins.cmake.
+# module-definition file NAME.def. Uses kvp_register_plugin and
+# kvp_plugin_properties from Plugins.cmake.
 function(add_image_plugin name)
+  kvp_register_plugin(${name} image ${ARGN})
+  if(NOT WIN32)
+    return()
+  endif()
   set(dir ${CMAKE_CURRENT_SOURCE_DIR})
   add_library(${name}_exports OBJECT
     ${CMAKE_SOURCE_DIR}/common/CommonExports.cpp
@@ -20,6 +24,4 @@ function(add_image_plugin name)
   )
   kvp_plugin_properties(${name})
   target_link_libraries(${name} PRIVATE kvp_image_core)
-  set_target_properties(${name} PROPERTIES KVP_KIND image)
-  set_property(GLOBAL APPEND PROPERTY KVP_PLUGINS ${name})
 endfunction()

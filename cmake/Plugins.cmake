@@ -1,20 +1,43 @@
-enable_language(RC)
-include(${CMAKE_CURRENT_LIST_DIR}/VersionResource.cmake)
+# Every folder of plugins/ is one plug-in: its CMakeLists.txt calls
+# add_replay_plugin or add_image_plugin (ImagePlugins.cmake) with its
+# profile's sources. Every build knows every plug-in from there: the global
+# property KVP_PLUGINS names them, KVP_KIND_<name> says replay or image and
+# KVP_DIR_<name> is the plug-in's folder. Every build puts the profile into
+# kvp_replay_profiles or kvp_image_profiles; the Windows builds also make
+# the .kvp.
+if(WIN32)
+  enable_language(RC)
+  include(${CMAKE_CURRENT_LIST_DIR}/VersionResource.cmake)
 
-# The comment write-back on the Windows file system (also linked into the
-# Wine tests, which make its steps fail).
-add_library(kvp_comment_files STATIC
-  ${CMAKE_SOURCE_DIR}/replay/WindowsFileSystem.cpp
-  ${CMAKE_SOURCE_DIR}/replay/WriteCommentOnDisk.cpp
-  ${CMAKE_SOURCE_DIR}/common/LoadFile.cpp
-)
-target_link_libraries(kvp_comment_files PUBLIC kvp_replay_core)
+  # The comment write-back on the Windows file system (also linked into the
+  # Wine tests, which make its steps fail).
+  add_library(kvp_comment_files STATIC
+    ${CMAKE_SOURCE_DIR}/replay/WindowsFileSystem.cpp
+    ${CMAKE_SOURCE_DIR}/replay/WriteCommentOnDisk.cpp
+    ${CMAKE_SOURCE_DIR}/common/LoadFile.cpp
+  )
+  target_link_libraries(kvp_comment_files PUBLIC kvp_replay_core)
+endif()
+
+# Records the plug-in of the calling folder and adds its profile's sources
+# (relative to that folder) to the library of every game of its kind.
+function(kvp_register_plugin name kind)
+  set_property(GLOBAL APPEND PROPERTY KVP_PLUGINS ${name})
+  set_property(GLOBAL PROPERTY KVP_KIND_${name} ${kind})
+  set_property(GLOBAL PROPERTY KVP_DIR_${name} ${CMAKE_CURRENT_SOURCE_DIR})
+  list(TRANSFORM ARGN PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ OUTPUT_VARIABLE profile)
+  target_sources(kvp_${kind}_profiles PRIVATE ${profile})
+endfunction()
 
 # One replay plug-in: the shared replay frame with one game's profile. The
 # plug-in's folder holds the profile, PluginReader.h (which names the reader
 # class), Description.h (its title, version and file names) and the
 # module-definition file NAME.def.
 function(add_replay_plugin name)
+  kvp_register_plugin(${name} replay ${ARGN})
+  if(NOT WIN32)
+    return()
+  endif()
   set(dir ${CMAKE_CURRENT_SOURCE_DIR})
   add_library(${name}_exports OBJECT
     ${CMAKE_SOURCE_DIR}/common/CommonExports.cpp
@@ -34,8 +57,6 @@ function(add_replay_plugin name)
   )
   kvp_plugin_properties(${name})
   target_link_libraries(${name} PRIVATE kvp_comment_files kvp_replay_core user32 gdi32)
-  set_target_properties(${name} PROPERTIES KVP_KIND replay)
-  set_property(GLOBAL APPEND PROPERTY KVP_PLUGINS ${name})
 endfunction()
 
 # Shared by every kind of plug-in. The exports' objects must be an OBJECT

@@ -19,10 +19,10 @@ add_library(kvp_replay_core STATIC
 )
 target_link_libraries(kvp_replay_core PUBLIC kvp_common)
 
-# Every game's profile in one library, for tests and tools that handle all
-# games at once. A plug-in links only its own.
-file(GLOB kvp_replay_profile_sources ${CMAKE_SOURCE_DIR}/plugins/*/*Rec.cpp)
-add_library(kvp_replay_profiles STATIC ${kvp_replay_profile_sources})
+# Every replay game's profile in one library, for tests and tools that
+# handle all games at once; add_replay_plugin adds each. A plug-in links only
+# its own.
+add_library(kvp_replay_profiles STATIC)
 target_link_libraries(kvp_replay_profiles PUBLIC kvp_replay_core)
 
 if(NOT WIN32)

@@ -11,7 +11,7 @@ set(wine_env KVP_WINE_ARCH=${KVP_WINE_ARCH} KVP_WINE_PREFIX=${KVP_WINE_PREFIX})
 # Checks of the built files themselves: export tables and imports.
 get_property(kvp_plugins GLOBAL PROPERTY KVP_PLUGINS)
 foreach(plugin IN LISTS kvp_plugins)
-  get_property(kind TARGET ${plugin} PROPERTY KVP_KIND)
+  get_property(kind GLOBAL PROPERTY KVP_KIND_${plugin})
   add_test(NAME exports_${plugin}
     COMMAND ${CMAKE_COMMAND} -DPLUGIN=$<TARGET_FILE:${plugin}> -DNAME=${plugin} -DKIND=${kind}
             -DPOINTER_SIZE=${CMAKE_SIZEOF_VOID_P} -DOBJDUMP=${CMAKE_OBJDUMP} -DNM=${CMAKE_NM}
