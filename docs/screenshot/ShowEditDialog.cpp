@@ -9,6 +9,8 @@
 #include <string>
 #include <thread>
 
+#include "common/PluginExports.h"
+
 namespace {
 
 void PutU32(std::string& out, unsigned value)
@@ -52,7 +54,6 @@ int main(int argc, char** argv)
         return 2;
     }
     const HMODULE plugin = LoadLibraryA(argv[1]);
-    using EditDialogFn = int(WINAPI*)(HWND, LPCSTR);
     const auto editDialog = reinterpret_cast<EditDialogFn>(reinterpret_cast<void*>(GetProcAddress(plugin, "EditDialog")));
     if (!editDialog) return 3;
 

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/PluginExports.h"
 #include "plugins/kvorarec/KvoraRec.h"
 #include "replay/WindowsFileSystem.h"
 #include "support/ReplayBuilder.h"
@@ -25,8 +26,6 @@ using namespace testing_support;
 using namespace dialog_driver;
 
 namespace {
-
-using EditDialogFn = int(WINAPI*)(HWND, LPCSTR);
 
 struct Game {
     const char* plugin;

@@ -16,8 +16,6 @@ using host::PluginKind;
 namespace {
 
 using ReadFileFn = BOOL(WINAPI*)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED);
-using IsSupportedFn = int(WINAPI*)(LPCSTR, DWORD);
-using FileInfoFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*);
 
 // What the plug-in under test asked ReadFile for; one test at a time.
 struct Reads {

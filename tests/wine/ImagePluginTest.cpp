@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/PluginExports.h"
 #include "support/ShotBuilder.h"
 #include "tools/LzssEncoder.h"
 #include "tools/SamplePicture.h"
@@ -15,13 +16,6 @@ using namespace shot_support;
 using host::Block;
 
 namespace {
-
-using GetPluginRevisionFn = int(WINAPI*)();
-using GetPluginInfoFn = int(WINAPI*)(int, LPSTR, int);
-using IsSupportedFn = int(WINAPI*)(LPCSTR, DWORD);
-using GetColumnInfoFn = int(WINAPI*)(HLOCAL*);
-using GetFileInfoListFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*);
-using GetFileInfoImage2Fn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*, HLOCAL*);
 
 struct Game {
     const char* plugin;
@@ -64,7 +58,7 @@ protected:
         info = plugin.Export<GetPluginInfoFn>("GetPluginInfo");
         isSupported = plugin.Export<IsSupportedFn>("IsSupported");
         columns = plugin.Export<GetColumnInfoFn>("GetColumnInfo");
-        list = plugin.Export<GetFileInfoListFn>("GetFileInfoList");
+        list = plugin.Export<FileInfoFn>("GetFileInfoList");
         image = plugin.Export<GetFileInfoImage2Fn>("GetFileInfoImage2");
         ASSERT_TRUE(revision && info && isSupported && columns && list && image);
         EXPECT_EQ(plugin.Export<void*>("GetFileInfoText1"), nullptr);
@@ -133,7 +127,7 @@ protected:
     GetPluginInfoFn info = nullptr;
     IsSupportedFn isSupported = nullptr;
     GetColumnInfoFn columns = nullptr;
-    GetFileInfoListFn list = nullptr;
+    FileInfoFn list = nullptr;
     GetFileInfoImage2Fn image = nullptr;
     host::TempDir dir;
 };

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/PluginExports.h"
 #include "wine/PluginHost.h"
 
 namespace host {
@@ -56,17 +57,13 @@ struct Answers {
 
 class PluginCalls {
 public:
-    using IsSupportedFn = int(WINAPI*)(LPCSTR, DWORD);
-    using FileInfoFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*);
-    using ImageFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*, HLOCAL*);
-
     explicit PluginCalls(const PluginKind& kind) : m_kind(kind), m_plugin(kind.name)
     {
         m_isSupported = m_plugin.Export<IsSupportedFn>("IsSupported");
         m_list = m_plugin.Export<FileInfoFn>("GetFileInfoList");
         m_text1 = m_plugin.Export<FileInfoFn>("GetFileInfoText1");
         m_text2 = m_plugin.Export<FileInfoFn>("GetFileInfoText2");
-        m_image = m_plugin.Export<ImageFn>("GetFileInfoImage2");
+        m_image = m_plugin.Export<GetFileInfoImage2Fn>("GetFileInfoImage2");
     }
 
     bool Ready() const
@@ -120,7 +117,7 @@ private:
     FileInfoFn m_list = nullptr;
     FileInfoFn m_text1 = nullptr;
     FileInfoFn m_text2 = nullptr;
-    ImageFn m_image = nullptr;
+    GetFileInfoImage2Fn m_image = nullptr;
 };
 
 }  // namespace host

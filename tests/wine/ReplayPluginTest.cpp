@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/PluginExports.h"
 #include "support/ReplayBuilder.h"
 #include "wine/PluginHost.h"
 
@@ -13,13 +14,6 @@ using namespace testing_support;
 using host::Block;
 
 namespace {
-
-using GetPluginRevisionFn = int(WINAPI*)();
-using GetPluginInfoFn = int(WINAPI*)(int, LPSTR, int);
-using IsSupportedFn = int(WINAPI*)(LPCSTR, DWORD);
-using GetColumnInfoFn = int(WINAPI*)(HLOCAL*);
-using FileInfoFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*);
-using EditDialogFn = int(WINAPI*)(HWND, LPCSTR);
 
 struct Game {
     const char* plugin;

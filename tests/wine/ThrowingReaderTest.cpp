@@ -9,6 +9,7 @@
 #include <string>
 #include <tuple>
 
+#include "common/PluginExports.h"
 #include "support/ReplayBuilder.h"
 #include "support/ShotBuilder.h"
 #include "wine/PluginHost.h"
@@ -16,10 +17,6 @@
 using testing_support::Bytes;
 
 namespace {
-
-using IsSupportedFn = int(WINAPI*)(LPCSTR, DWORD);
-using FileInfoFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*);
-using ImageFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*, HLOCAL*);
 
 const HLOCAL kUntouched = reinterpret_cast<HLOCAL>(0x1234);
 
@@ -83,7 +80,7 @@ TEST(ThrowingReader, PictureExportsAnswerTheirFailureCode)
     ASSERT_TRUE(plugin.Loaded()) << host::PluginPath("throwing-image", "KVP_TEST_PLUGIN_DIR");
     const auto isSupported = plugin.Export<IsSupportedFn>("IsSupported");
     const auto list = plugin.Export<FileInfoFn>("GetFileInfoList");
-    const auto image = plugin.Export<ImageFn>("GetFileInfoImage2");
+    const auto image = plugin.Export<GetFileInfoImage2Fn>("GetFileInfoImage2");
     ASSERT_TRUE(isSupported && list && image);
     host::TempDir dir;
 

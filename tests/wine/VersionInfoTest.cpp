@@ -13,11 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "common/PluginExports.h"
 #include "wine/PluginHost.h"
 
 namespace {
-
-using GetPluginInfoFn = int(WINAPI*)(int, LPSTR, int);
 
 std::wstring Wide(const std::string& text, UINT codePage)
 {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "FileSystem.h"
+#include "common/PluginExports.h"
 
 // A block a plug-in handed over; released as the host does, with LocalFree.
 class HostBlock {
@@ -68,14 +69,6 @@ public:
     int Edit(HWND parent, const AnsiPath& path) const { return m_edit(parent, path.c_str()); }
 
 private:
-    using GetPluginInfoFn = int(WINAPI*)(int, LPSTR, int);
-    using GetPluginRevisionFn = int(WINAPI*)();
-    using IsSupportedFn = int(WINAPI*)(LPCSTR, DWORD);
-    using GetColumnInfoFn = int(WINAPI*)(HLOCAL*);
-    using FileInfoFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*);
-    using GetFileInfoImage2Fn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*, HLOCAL*);
-    using EditDialogFn = int(WINAPI*)(HWND, LPCSTR);
-
     template <typename F>
     F Export(const char* name) const
     {
