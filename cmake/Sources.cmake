@@ -24,9 +24,3 @@ target_link_libraries(kvp_replay_core PUBLIC kvp_common)
 # its own.
 add_library(kvp_replay_profiles STATIC)
 target_link_libraries(kvp_replay_profiles PUBLIC kvp_replay_core)
-
-if(NOT WIN32)
-  add_executable(make_samples tools/samples/make_samples.cpp)
-  target_include_directories(make_samples PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(make_samples PRIVATE kvp_lzss_encoder)
-endif()
