@@ -35,6 +35,13 @@ struct Game {
     }
     // The fields of a list row.
     uint32_t Columns() const { return replay ? replay->columnCount : image->columnCount; }
+    // Whether a replay game reads this field of the information text.
+    bool Reads(InfoField field) const
+    {
+        for (uint32_t i = 0; replay && i < replay->keys.count; ++i)
+            if (replay->keys.keys[i].field == field) return true;
+        return false;
+    }
 };
 
 // In the order of their folders' names.

@@ -31,20 +31,14 @@ const char* kComments[] = {
 // The replays of a series, numbered on from those of the series before.
 constexpr int kReplaysPerSeries = 8;
 
-bool HasScene(const ReplayProfile& profile)
-{
-    for (uint32_t i = 0; i < profile.keys.count; ++i)
-        if (profile.keys.keys[i].field == InfoField::Scene) return true;
-    return false;
-}
-
 // The information text of replay n: a line for each key the game reads, in
 // the order of its key list.
-std::string InfoText(const ReplayProfile& profile, int n)
+std::string InfoText(const Game& game, int n)
 {
     const char* ranks[] = {"Easy", "Normal", "Hard", "Expert"};
     const char* characters[] = {"Alpha", "Beta", "Gamma"};
-    const bool scenes = HasScene(profile);
+    const ReplayProfile& profile = *game.replay;
+    const bool scenes = game.Reads(InfoField::Scene);
     std::string text;
     for (uint32_t i = 0; i < profile.keys.count; ++i) {
         const InfoKey& key = profile.keys.keys[i];
@@ -80,7 +74,6 @@ struct Sample {
 // Numbered slots, user slots and other names; one without a comment section.
 std::vector<Sample> ReplaySamples(const Game& game)
 {
-    const ReplayProfile& profile = *game.replay;
     const std::string magic = game.Magic();
     const std::string prefix = game.Prefix();
     int n = game.sampleSeries * kReplaysPerSeries;
@@ -89,18 +82,18 @@ std::vector<Sample> ReplaySamples(const Game& game)
         char name[32];
         std::snprintf(name, sizeof name, "%02d.rpy", slot);
         ++n;
-        samples.push_back({prefix + name, Replay(magic.c_str(), {Info(InfoText(profile, n)), Comment(kComments[n % 3])},
+        samples.push_back({prefix + name, Replay(magic.c_str(), {Info(InfoText(game, n)), Comment(kComments[n % 3])},
                                                  2000 + 97 * n)});
     }
     // The comment first, as some older saves have it.
     samples.push_back({prefix + "udmine.rpy",
-                       Replay(magic.c_str(), {Comment(kComments[0]), Info(InfoText(profile, ++n))}, 512)});
-    samples.push_back({prefix + "udlong.rpy", Replay(magic.c_str(), {Info(InfoText(profile, ++n)),
+                       Replay(magic.c_str(), {Comment(kComments[0]), Info(InfoText(game, ++n))}, 512)});
+    samples.push_back({prefix + "udlong.rpy", Replay(magic.c_str(), {Info(InfoText(game, ++n)),
                                                                      Comment("line one\r\nline two\r\n\x82\xA0\x82\xA2")},
                                                      300)});
-    samples.push_back({prefix + "best.rpy", Replay(magic.c_str(), {Info(InfoText(profile, ++n)), Comment("renamed")}, 128)});
+    samples.push_back({prefix + "best.rpy", Replay(magic.c_str(), {Info(InfoText(game, ++n)), Comment("renamed")}, 128)});
     // No comment section: the list refuses it, the information pane still works.
-    samples.push_back({prefix + "03.rpy", Replay(magic.c_str(), {Info(InfoText(profile, ++n))}, 64)});
+    samples.push_back({prefix + "03.rpy", Replay(magic.c_str(), {Info(InfoText(game, ++n))}, 64)});
     return samples;
 }
 
@@ -181,7 +174,7 @@ int MakeReplayFolder(const std::string& folder, int count, size_t bodyBytes)
     for (int n = 1; n <= count; ++n) {
         char name[32];
         std::snprintf(name, sizeof name, n < 100 ? "%02d.rpy" : "%05d.rpy", n);
-        const std::string bytes = Replay(magic.c_str(), {Info(InfoText(*game.replay, n)), Comment(kComments[n % 3])},
+        const std::string bytes = Replay(magic.c_str(), {Info(InfoText(game, n)), Comment(kComments[n % 3])},
                                          bodyBytes + size_t(n % 97));
         if (!WriteFile(folder + "/" + game.Prefix() + name, bytes)) {
             std::fprintf(stderr, "make_samples: cannot write into %s\n", folder.c_str());
