@@ -3,6 +3,7 @@
 // what the tests, the fuzz targets and the sample generators learn of each
 // from its folder, so that a new folder in plugins/ reaches all of them.
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,12 @@ struct Game {
         const std::string p = pattern;
         return p.substr(0, p.find('*'));
     }
+    // A name of its files: the pattern with `part` for its '*'.
+    std::string FileName(const std::string& part) const
+    {
+        std::string name = pattern;
+        return name.replace(name.find('*'), 1, part);
+    }
     // The fields of a list row.
     uint32_t Columns() const { return replay ? replay->columnCount : image->columnCount; }
     // Whether a replay game reads this field of the information text.
@@ -43,6 +50,9 @@ struct Game {
         return false;
     }
 };
+
+// Tests name a game by its plug-in.
+inline std::ostream& operator<<(std::ostream& out, const Game& game) { return out << game.plugin; }
 
 // In the order of their folders' names.
 const std::vector<Game>& All();

@@ -8,28 +8,10 @@
 #include <string>
 
 #include "common/PluginExports.h"
+#include "support/Games.h"
 #include "wine/PluginHost.h"
 
 namespace host {
-
-struct PluginKind {
-    const char* name;
-    const char* magic;
-    const char* prefix;          // of the file names the games use
-    bool replay;                 // replay (texts) or picture
-    int columns;                 // fields of a list row
-    uint32_t bytesPerPixel;      // pictures only
-    uint32_t headerSize;         // pictures only
-};
-
-inline const PluginKind kPluginKinds[] = {
-    {"kvorarec", "kvor", "kvora_", true, 14, 0, 0},
-    {"mirelrec", "mirl", "mirel_", true, 14, 0, 0},
-    {"taskorec", "tsko", "tasko_", true, 13, 0, 0},
-    {"nivrarec", "nivr", "nivra_", true, 14, 0, 0},
-    {"brysspic", "BST3", "sc", false, 11, 4, 116},
-    {"zoltepic", "BSTS", "bs_", false, 10, 3, 104},
-};
 
 // One export's answer: its result and the blocks it handed over (a block
 // that was not handed over has handed == false).
@@ -57,7 +39,7 @@ struct Answers {
 
 class PluginCalls {
 public:
-    explicit PluginCalls(const PluginKind& kind) : m_kind(kind), m_plugin(kind.name)
+    explicit PluginCalls(const games::Game& game) : m_replay(game.IsReplay()), m_plugin(game.plugin)
     {
         m_isSupported = m_plugin.Export<IsSupportedFn>("IsSupported");
         m_list = m_plugin.Export<FileInfoFn>("GetFileInfoList");
@@ -69,9 +51,8 @@ public:
     bool Ready() const
     {
         return m_plugin.Loaded() && m_isSupported && m_list &&
-               (m_kind.replay ? m_text1 && m_text2 : m_image != nullptr);
+               (m_replay ? m_text1 && m_text2 : m_image != nullptr);
     }
-    const PluginKind& Kind() const { return m_kind; }
 
     // Every export once; size 0 is path mode.
     Answers CallEvery(const char* pathOrImage, DWORD size) const
@@ -79,7 +60,7 @@ public:
         Answers a;
         a.supported = m_isSupported(pathOrImage, size);
         a.list = Call(m_list, pathOrImage, size);
-        if (m_kind.replay) {
+        if (m_replay) {
             a.text1 = Call(m_text1, pathOrImage, size);
             a.text2 = Call(m_text2, pathOrImage, size);
         } else {
@@ -111,7 +92,7 @@ private:
         return copy;
     }
 
-    const PluginKind& m_kind;
+    bool m_replay;
     Plugin m_plugin;
     IsSupportedFn m_isSupported = nullptr;
     FileInfoFn m_list = nullptr;

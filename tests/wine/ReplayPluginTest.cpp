@@ -1,4 +1,5 @@
-// The four replay plug-ins, loaded and called as the host does.
+// Every replay plug-in, loaded and called as the host does. What differs
+// between them comes from each game's profile and Description.h.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -7,32 +8,15 @@
 #include <string>
 
 #include "common/PluginExports.h"
-#include "support/ReplayBuilder.h"
+#include "support/GameFiles.h"
+#include "wine/GameTexts.h"
 #include "wine/PluginHost.h"
 
 using namespace testing_support;
+using games::Game;
 using host::Block;
 
 namespace {
-
-struct Game {
-    const char* plugin;
-    const char* magic;
-    const char* prefix;
-    const char* title;
-    const char* version;
-    int columns;
-    const char* column5;  // character, route or scene column's title
-};
-
-std::ostream& operator<<(std::ostream& out, const Game& game) { return out << game.plugin; }
-
-const Game kGames[] = {
-    {"kvorarec", "kvor", "kvora", "Kvoradan", "1.00", 14, "\x8E\x67\x97\x70\x83\x4C\x83\x83\x83\x89"},
-    {"mirelrec", "mirl", "mirel", "Mireldan", "1.01", 14, "\x83\x8B\x81\x5B\x83\x67"},
-    {"taskorec", "tsko", "tasko", "Taskodan", "1.02", 13, "\x8E\x67\x97\x70\x83\x4C\x83\x83\x83\x89"},
-    {"nivrarec", "nivr", "nivra", "Nivradan", "1.02", 14, "\x8E\x67\x97\x70\x83\x4C\x83\x83\x83\x89"},
-};
 
 class ReplayPlugin : public ::testing::TestWithParam<Game> {
 protected:
@@ -55,8 +39,10 @@ protected:
     void TearDown() override { EXPECT_TRUE(host::HeapIsIntact()); }
 
     const Game& game() const { return GetParam(); }
-    Bytes Good(const Bytes& comment = "a comment") const { return Replay(game().magic, {Info(), Comment(comment)}, 64); }
-    DWORD RowBytes() const { return DWORD(game().columns) * 512; }
+    Bytes Magic() const { return game().Magic(); }
+    int Columns() const { return int(game().Columns()); }
+    Bytes Good(const Bytes& comment = "a comment") const { return ReplayOf(game(), {Info(), Comment(comment)}, 64); }
+    DWORD RowBytes() const { return DWORD(Columns()) * 512; }
 
     host::Plugin plugin;
     GetPluginRevisionFn revision = nullptr;
@@ -70,65 +56,68 @@ protected:
     host::TempDir dir;
 };
 
+// The texts are made from the game's title, version and file-name prefix;
+// every byte of each plug-in's is in its golden listing (KvhostTest.cpp).
 TEST_P(ReplayPlugin, DescribesItself)
 {
     EXPECT_EQ(revision(), 2);
     char buffer[256];
-    const std::string head = std::string("KARVO Plug-in For ") + game().title + " Ver" + game().version + " ";
+    const std::string head = host::DescriptionHead(game()) + " ";
     ASSERT_GT(info(0, buffer, sizeof buffer), int(head.size()));
     EXPECT_EQ(std::string(buffer).substr(0, head.size()), head);
 
+    const std::string title = host::ShiftJis(game().kind);
     const int titleLength = info(1, nullptr, 0);
-    EXPECT_EQ(titleLength, int(std::strlen(game().title)));
+    EXPECT_EQ(titleLength, int(title.size()));
     std::memset(buffer, 'x', sizeof buffer);
     EXPECT_EQ(info(1, buffer, titleLength), 0);
     EXPECT_EQ(buffer[0], 'x');
     EXPECT_EQ(info(1, buffer, titleLength + 1), titleLength);
-    EXPECT_STREQ(buffer, game().title);
+    EXPECT_EQ(std::string(buffer), title);
 
-    EXPECT_EQ(info(2, buffer, sizeof buffer), int(std::strlen(game().prefix)) + 6);
-    EXPECT_EQ(std::string(buffer), std::string(game().prefix) + "_*.rpy");
+    const std::string pattern = std::string(game().replay->prefix) + "_*.rpy";
+    EXPECT_EQ(info(2, buffer, sizeof buffer), int(pattern.size()));
+    EXPECT_EQ(std::string(buffer), pattern);
     info(3, buffer, sizeof buffer);
-    EXPECT_EQ(std::string(buffer), std::string(game().title) +
-                                       " \x83\x8A\x83\x76\x83\x8C\x83\x43\x83\x74\x83\x40\x83\x43\x83\x8B(" +
-                                       game().prefix + "_*.rpy)");
+    EXPECT_EQ(std::string(buffer), title + " \x83\x8A\x83\x76\x83\x8C\x83\x43\x83\x74\x83\x40\x83\x43\x83\x8B(" +
+                                       pattern + ")");   // " リプレイファイル("
     EXPECT_EQ(info(4, buffer, sizeof buffer), 0);
     EXPECT_EQ(info(-1, buffer, sizeof buffer), 0);
 }
 
+// The profile's table and the all-zero end record, laid out as every replay
+// game lays it out.
 TEST_P(ReplayPlugin, ColumnTable)
 {
     Block table;
     ASSERT_EQ(columns(&table.handle), 0);
-    ASSERT_EQ(table.Size(), size_t(game().columns + 1) * 128);
+    const int n = Columns();
+    ASSERT_EQ(table.Size(), size_t(n + 1) * 128);
     const char* records = table.Bytes();
+    for (int i = 0; i < n; ++i)
+        EXPECT_EQ(std::memcmp(records + 128 * i, &game().replay->columns[i].info, 128), 0) << "record " << i;
+    EXPECT_EQ(std::string(records + 128 * n, 128), std::string(128, '\0')) << "end record";
     auto values = [&](int i) {
         int v[3];
         std::memcpy(v, records + 128 * i + 116, 12);
         return std::to_string(v[0]) + "," + std::to_string(v[1]) + "," + std::to_string(v[2]);
     };
-    for (int i = 0; i < 128; ++i) EXPECT_EQ(records[128 * game().columns + i], 0) << "end record";
     EXPECT_STREQ(records + 128 * 2, "No.");
     EXPECT_EQ(values(0), "0,0,3");
     EXPECT_EQ(values(1), "0,0,7");
-    EXPECT_STREQ(records + 128 * 5, game().column5);
-    const int n = game().columns;
     EXPECT_EQ(values(n - 2), "1,1,8");
     EXPECT_EQ(values(n - 1), "0,0,2");
     EXPECT_EQ(values(n - 5), "1,2,0");  // slowdown rate
     EXPECT_EQ(values(n - 6), "1,1,0");  // score
-    if (n == 13) {
-        EXPECT_STREQ(records + 128 * 6, "\x83\x56\x81\x5B\x83\x93");
-    }
     EXPECT_EQ(columns(nullptr), 5);
 }
 
 TEST_P(ReplayPlugin, IsSupportedReadsOnlyTheMagic)
 {
-    const std::string good = dir.Write(std::string(game().prefix) + "_01.rpy", Bytes(game().magic) + "garbage");
+    const std::string good = dir.Write(game().FileName("01"), Magic() + "garbage");
     EXPECT_EQ(isSupported(good.c_str(), 0), 1);
-    EXPECT_EQ(isSupported(dir.Write("exact", game().magic).c_str(), 0), 1);
-    EXPECT_EQ(isSupported(dir.Write("three", Bytes(game().magic, 3)).c_str(), 0), 0);
+    EXPECT_EQ(isSupported(dir.Write("exact", Magic()).c_str(), 0), 1);
+    EXPECT_EQ(isSupported(dir.Write("three", Magic().substr(0, 3)).c_str(), 0), 0);
     EXPECT_EQ(isSupported(dir.Write("empty", "").c_str(), 0), 0);
     EXPECT_EQ(isSupported(dir.Root().c_str(), 0), 0);
     EXPECT_EQ(isSupported(dir.Path("missing").c_str(), 0), 0);
@@ -139,23 +128,26 @@ TEST_P(ReplayPlugin, IsSupportedReadsOnlyTheMagic)
     EXPECT_EQ(isSupported(image.data(), DWORD(image.size())), 1);
     EXPECT_EQ(isSupported(image.data(), 3), 0);
     // Another game's replay is not this plug-in's.
-    const Bytes foreign = Replay(std::strcmp(game().magic, "kvor") ? "kvor" : "mirl", {Info(), Comment("")});
-    EXPECT_EQ(isSupported(foreign.data(), DWORD(foreign.size())), 0);
+    for (const Game& other : games::Replays()) {
+        if (other.Magic() == game().Magic()) continue;
+        const Bytes foreign = ReplayOf(other, {Info(), Comment("")});
+        EXPECT_EQ(isSupported(foreign.data(), DWORD(foreign.size())), 0) << other;
+    }
 }
 
 TEST_P(ReplayPlugin, ListRowInPathAndMemoryMode)
 {
     const Bytes file = Good("a comment");
-    const std::string path = dir.Write(std::string(game().prefix) + "_12.rpy", file);
+    const std::string path = dir.Write(game().FileName("12"), file);
     Block row;
     ASSERT_EQ(list(path.c_str(), 0, &row.handle), 0);
     ASSERT_EQ(row.Size(), RowBytes());
     EXPECT_STREQ(row.Field(2), "No.12");
     EXPECT_STREQ(row.Field(3), "Alice");
     EXPECT_STREQ(row.Field(4), "2026/01/02 03:04");
-    EXPECT_STREQ(row.Field(game().columns - 4), "1.00a");
-    EXPECT_STREQ(row.Field(game().columns - 3), "a comment");
-    for (int host : {0, 1, game().columns - 2, game().columns - 1}) EXPECT_STREQ(row.Field(host), "") << host;
+    EXPECT_STREQ(row.Field(Columns() - 4), "1.00a");
+    EXPECT_STREQ(row.Field(Columns() - 3), "a comment");
+    for (int host : {0, 1, Columns() - 2, Columns() - 1}) EXPECT_STREQ(row.Field(host), "") << host;
 
     Block memory;
     host::GuardedBytes image(file);
@@ -170,15 +162,15 @@ TEST_P(ReplayPlugin, LongTextsAreCutInsideTheirFields)
     // straddle byte 511 is dropped whole.
     const Bytes comment = Bytes(509, 'c') + "\x82\xA0\x82\xA2" + Bytes(29000, 'd');
     const Bytes name = Bytes(510, 'n') + "\x83\x7E";
-    const Bytes file = Replay(game().magic, {Info("Name " + name + "\r\nVersion 9\r\n"), Comment(comment)});
+    const Bytes file = ReplayOf(game(), {Info("Name " + name + "\r\nVersion 9\r\n"), Comment(comment)});
     host::GuardedBytes image(file);
     Block row;
     ASSERT_EQ(list(image.Data(), image.Size(), &row.handle), 0);
     ASSERT_EQ(row.Size(), RowBytes());
-    EXPECT_EQ(std::string(row.Field(game().columns - 3)), Bytes(509, 'c') + "\x82\xA0");
+    EXPECT_EQ(std::string(row.Field(Columns() - 3)), Bytes(509, 'c') + "\x82\xA0");
     EXPECT_EQ(std::string(row.Field(3)), Bytes(510, 'n'));
-    EXPECT_STREQ(row.Field(game().columns - 4), "9");
-    EXPECT_STREQ(row.Field(game().columns - 2), "");  // nothing ran into the host's field
+    EXPECT_STREQ(row.Field(Columns() - 4), "9");
+    EXPECT_STREQ(row.Field(Columns() - 2), "");  // nothing ran into the host's field
 }
 
 TEST_P(ReplayPlugin, ListRowFailures)
@@ -195,12 +187,12 @@ TEST_P(ReplayPlugin, ListRowFailures)
 
     // Nothing but the magic: this game's file, and malformed.
     Block magicOnly;
-    EXPECT_EQ(list(dir.Write("magic.rpy", game().magic).c_str(), 0, &magicOnly.handle), 2);
+    EXPECT_EQ(list(dir.Write("magic.rpy", Magic()).c_str(), 0, &magicOnly.handle), 2);
     ASSERT_EQ(magicOnly.Size(), RowBytes());
     EXPECT_EQ(std::string(magicOnly.Bytes(), RowBytes()), std::string(RowBytes(), '\0'));
 
     Block noComment;
-    const Bytes infoOnly = Replay(game().magic, {Info()});
+    const Bytes infoOnly = ReplayOf(game(), {Info()});
     EXPECT_EQ(list(dir.Write("nocomment.rpy", infoOnly).c_str(), 0, &noComment.handle), 2);
     ASSERT_EQ(noComment.Size(), RowBytes());
     EXPECT_EQ(std::string(noComment.Bytes(), RowBytes()), std::string(RowBytes(), '\0'));
@@ -209,7 +201,7 @@ TEST_P(ReplayPlugin, ListRowFailures)
 TEST_P(ReplayPlugin, FilesOf4GiBOrMoreAreRefused)
 {
     // A sparse file: the magic, then a size just over 4 GiB.
-    const std::string path = dir.Write(std::string(game().prefix) + "_01.rpy", Good());
+    const std::string path = dir.Write(game().FileName("01"), Good());
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     LARGE_INTEGER end;
@@ -225,7 +217,7 @@ TEST_P(ReplayPlugin, FilesOf4GiBOrMoreAreRefused)
 
 TEST_P(ReplayPlugin, TextPanes)
 {
-    const Bytes file = Replay(game().magic, {Info("Name X\r\n"), Section(1, "no terminator")});
+    const Bytes file = ReplayOf(game(), {Info("Name X\r\n"), Section(1, "no terminator")});
     const std::string path = dir.Write("texts.rpy", file);
     Block information, comment;
     ASSERT_EQ(text1(path.c_str(), 0, &information.handle), 0);
@@ -237,10 +229,10 @@ TEST_P(ReplayPlugin, TextPanes)
     EXPECT_STREQ(comment.Bytes(), "no terminator");
 
     HLOCAL untouched = reinterpret_cast<HLOCAL>(0x1234);
-    const Bytes infoOnly = Replay(game().magic, {Info()});
+    const Bytes infoOnly = ReplayOf(game(), {Info()});
     EXPECT_EQ(text2(dir.Write("infoonly", infoOnly).c_str(), 0, &untouched), 2);
     EXPECT_EQ(untouched, reinterpret_cast<HLOCAL>(0x1234));
-    const std::string magicOnly = dir.Write("magic.rpy", game().magic);
+    const std::string magicOnly = dir.Write("magic.rpy", Magic());
     EXPECT_EQ(text1(magicOnly.c_str(), 0, &untouched), 2);
     EXPECT_EQ(text2(magicOnly.c_str(), 0, &untouched), 2);
     EXPECT_EQ(text1(dir.Path("missing").c_str(), 0, &untouched), 1);
@@ -278,7 +270,7 @@ TEST_P(ReplayPlugin, EditDialogWithoutAHostWindowChangesNothing)
     EXPECT_EQ(host::TempDir::Read(path), file);
 }
 
-INSTANTIATE_TEST_SUITE_P(Games, ReplayPlugin, ::testing::ValuesIn(kGames),
+INSTANTIATE_TEST_SUITE_P(Games, ReplayPlugin, ::testing::ValuesIn(games::Replays()),
                          [](const auto& info) { return std::string(info.param.plugin); });
 
 }  // namespace

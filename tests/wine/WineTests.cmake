@@ -50,7 +50,7 @@ target_link_libraries(plugin_tests PRIVATE GTest::gtest_main)
 # The picture plug-in tests encode their own pictures.
 target_link_libraries(plugin_tests PRIVATE kvp_lzss_encoder)
 # The comment editor tests make the write-back's steps fail one by one.
-target_link_libraries(plugin_tests PRIVATE kvp_comment_files kvp_replay_profiles)
+target_link_libraries(plugin_tests PRIVATE kvp_comment_files kvp_games)
 # kvhost's commands run in the test's process.
 target_link_libraries(plugin_tests PRIVATE kvhost_commands)
 # The version resource test reads the files' version resources.

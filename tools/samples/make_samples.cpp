@@ -110,9 +110,6 @@ struct Shot {
 std::vector<Sample> ShotSamples(const Game& game)
 {
     const ImageProfile& profile = *game.image;
-    const std::string pattern = game.pattern;
-    const size_t star = pattern.find('*');
-    auto fileName = [&](const char* name) { return pattern.substr(0, star) + name + pattern.substr(star + 1); };
     const uint32_t firstSeed = 1 + 3 * uint32_t(game.sampleSeries);
     std::vector<Sample> samples;
     if (profile.header == ShotKind::ScreenShot) {
@@ -128,7 +125,8 @@ std::vector<Sample> ShotSamples(const Game& game)
             header.slow_rate = 0.25f * float(seed);
             const std::string picture =
                 MakeSamplePicture(uint32_t(s.width), uint32_t(s.height), profile.bytesPerPixel, seed++);
-            samples.push_back({fileName(s.name), ScreenShotFile(header, EncodeLzss(picture.data(), picture.size()))});
+            const std::string stream = EncodeLzss(picture.data(), picture.size());
+            samples.push_back({game.FileName(s.name), ScreenShotFile(header, stream)});
         }
     } else {
         const Shot shots[] = {{"01_1", 1, 1, 160, 120}, {"07_3", 7, 3, 175, 100}, {"11_2", 11, 2, 99, 77}};
@@ -147,7 +145,8 @@ std::vector<Sample> ShotSamples(const Game& game)
             header.spell_card_name = spellCards[i++];
             const std::string picture =
                 MakeSamplePicture(uint32_t(s.width), uint32_t(s.height), profile.bytesPerPixel, seed++);
-            samples.push_back({fileName(s.name), BestShotFile(header, EncodeLzss(picture.data(), picture.size()))});
+            const std::string stream = EncodeLzss(picture.data(), picture.size());
+            samples.push_back({game.FileName(s.name), BestShotFile(header, stream)});
         }
     }
     for (Sample& s : samples) s.bytes.replace(0, 4, game.Magic());
