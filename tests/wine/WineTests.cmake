@@ -78,7 +78,7 @@ set_tests_properties(wine_session PROPERTIES FIXTURES_SETUP wine DEPENDS wine_st
 add_test(NAME plugin_tests COMMAND plugin_tests)
 set_tests_properties(plugin_tests PROPERTIES
   FIXTURES_REQUIRED wine
-  ENVIRONMENT "KVP_PLUGIN_DIR=Z:${CMAKE_BINARY_DIR}/plugins;KVP_SOURCE_DIR=Z:${CMAKE_SOURCE_DIR};TZ=JST-9;${KVP_WINE_LOCALE}"
+  ENVIRONMENT "KVP_PLUGIN_DIR=Z:${CMAKE_BINARY_DIR}/plugins;KVP_SOURCE_DIR=Z:${CMAKE_SOURCE_DIR};KVP_BUILD_DIR=Z:${CMAKE_BINARY_DIR};TZ=JST-9;${KVP_WINE_LOCALE}"
   TIMEOUT 900)
 
 # The version resource test: the release version kvhost carries and, in the
