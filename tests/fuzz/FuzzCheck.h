@@ -31,13 +31,13 @@ struct Picked {
 
 inline Picked<ReplayProfile> PickReplayGame(uint8_t selector)
 {
-    static const std::vector<games::Game> replays = games::Replays();
+    const std::vector<games::Game>& replays = games::Replays();
     return {*replays[selector % replays.size()].replay, uint32_t(selector / replays.size())};
 }
 
 inline Picked<ImageProfile> PickImageGame(uint8_t selector)
 {
-    static const std::vector<games::Game> pictures = games::Pictures();
+    const std::vector<games::Game>& pictures = games::Pictures();
     return {*pictures[selector % pictures.size()].image, uint32_t(selector / pictures.size())};
 }
 

@@ -138,8 +138,8 @@ int main(int argc, char** argv)
         return 2;
     }
     Corpus corpus(argv[1]);
-    const std::vector<Game> replays = games::Replays();
-    const std::vector<Game> pictures = games::Pictures();
+    const std::vector<Game>& replays = games::Replays();
+    const std::vector<Game>& pictures = games::Pictures();
     // The place of the first game whose replays name a scene, and of the
     // first whose do not.
     size_t scene = 0, noScene = 0;

@@ -8,6 +8,18 @@ namespace games {
 #include "GameNames.inc"
 #undef KVP_GAME
 
+namespace {
+
+std::vector<Game> Kind(bool replays)
+{
+    std::vector<Game> kind;
+    for (const Game& game : All())
+        if (game.IsReplay() == replays) kind.push_back(game);
+    return kind;
+}
+
+}  // namespace
+
 const std::vector<Game>& All()
 {
     static const std::vector<Game> all = {
@@ -18,19 +30,15 @@ const std::vector<Game>& All()
     return all;
 }
 
-std::vector<Game> Replays()
+const std::vector<Game>& Replays()
 {
-    std::vector<Game> replays;
-    for (const Game& game : All())
-        if (game.IsReplay()) replays.push_back(game);
+    static const std::vector<Game> replays = Kind(true);
     return replays;
 }
 
-std::vector<Game> Pictures()
+const std::vector<Game>& Pictures()
 {
-    std::vector<Game> pictures;
-    for (const Game& game : All())
-        if (!game.IsReplay()) pictures.push_back(game);
+    static const std::vector<Game> pictures = Kind(false);
     return pictures;
 }
 

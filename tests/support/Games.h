@@ -56,7 +56,7 @@ inline std::ostream& operator<<(std::ostream& out, const Game& game) { return ou
 
 // In the order of their folders' names.
 const std::vector<Game>& All();
-std::vector<Game> Replays();
-std::vector<Game> Pictures();
+const std::vector<Game>& Replays();
+const std::vector<Game>& Pictures();
 
 }  // namespace games

@@ -4,6 +4,7 @@
 // file names, information keys, kind and depth of picture) and its sample
 // series, which varies what they hold.
 //   make_samples OUTPUT_FOLDER
+//   make_samples --replays PLUGIN COUNT BODY_BYTES OUTPUT_FOLDER
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -163,12 +164,19 @@ bool WriteFile(const std::string& path, const std::string& bytes)
 
 }  // namespace
 
-// A folder of many replays of the first replay game, for timing a listing:
-// numbered slots first, then other names, each with a body of `bodyBytes`.
-int MakeReplayFolder(const std::string& folder, int count, size_t bodyBytes)
+// A folder of many replays of a game, for timing a listing: numbered slots
+// first, then other names, each with a body of `bodyBytes`.
+int MakeReplayFolder(const std::string& plugin, const std::string& folder, int count, size_t bodyBytes)
 {
+    const Game* found = nullptr;
+    for (const Game& game : games::Replays())
+        if (plugin == game.plugin) found = &game;
+    if (!found) {
+        std::fprintf(stderr, "make_samples: %s is not a replay plug-in\n", plugin.c_str());
+        return 2;
+    }
+    const Game& game = *found;
     mkdir(folder.c_str(), 0755);
-    const Game game = games::Replays().front();
     const std::string magic = game.Magic();
     for (int n = 1; n <= count; ++n) {
         char name[32];
@@ -185,11 +193,11 @@ int MakeReplayFolder(const std::string& folder, int count, size_t bodyBytes)
 
 int main(int argc, char** argv)
 {
-    if (argc == 5 && std::string(argv[1]) == "--replays")
-        return MakeReplayFolder(argv[4], std::atoi(argv[2]), size_t(std::atol(argv[3])));
+    if (argc == 6 && std::string(argv[1]) == "--replays")
+        return MakeReplayFolder(argv[2], argv[5], std::atoi(argv[3]), size_t(std::atol(argv[4])));
     if (argc != 2) {
         std::fprintf(stderr, "usage: make_samples OUTPUT_FOLDER\n"
-                             "       make_samples --replays COUNT BODY_BYTES OUTPUT_FOLDER\n");
+                             "       make_samples --replays PLUGIN COUNT BODY_BYTES OUTPUT_FOLDER\n");
         return 2;
     }
     const std::string root = argv[1];
