@@ -35,3 +35,36 @@ using GetFileInfoImage2Fn = decltype(&GetFileInfoImage2);
 static_assert(std::is_same<FileInfoFn, decltype(&GetFileInfoText1)>::value &&
                   std::is_same<FileInfoFn, decltype(&GetFileInfoText2)>::value,
               "the three file-info exports share one type");
+
+// Every export of a loaded plug-in, found by its name as the host finds it,
+// each under that name and of its type above; null where the plug-in has
+// none.
+struct PluginExportTable {
+    GetPluginRevisionFn GetPluginRevision = nullptr;
+    GetPluginInfoFn GetPluginInfo = nullptr;
+    IsSupportedFn IsSupported = nullptr;
+    GetColumnInfoFn GetColumnInfo = nullptr;
+    FileInfoFn GetFileInfoList = nullptr;
+    FileInfoFn GetFileInfoText1 = nullptr;
+    FileInfoFn GetFileInfoText2 = nullptr;
+    EditDialogFn EditDialog = nullptr;
+    GetFileInfoImage2Fn GetFileInfoImage2 = nullptr;
+};
+
+inline PluginExportTable FindPluginExports(HMODULE module) noexcept
+{
+    PluginExportTable found;
+#define KVP_FIND_EXPORT(name) \
+    found.name = reinterpret_cast<decltype(&::name)>(reinterpret_cast<void*>(GetProcAddress(module, #name)))
+    KVP_FIND_EXPORT(GetPluginRevision);
+    KVP_FIND_EXPORT(GetPluginInfo);
+    KVP_FIND_EXPORT(IsSupported);
+    KVP_FIND_EXPORT(GetColumnInfo);
+    KVP_FIND_EXPORT(GetFileInfoList);
+    KVP_FIND_EXPORT(GetFileInfoText1);
+    KVP_FIND_EXPORT(GetFileInfoText2);
+    KVP_FIND_EXPORT(EditDialog);
+    KVP_FIND_EXPORT(GetFileInfoImage2);
+#undef KVP_FIND_EXPORT
+    return found;
+}

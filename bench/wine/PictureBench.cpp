@@ -31,10 +31,9 @@ int main(int argc, char** argv)
     const int count = argc > 2 ? std::atoi(argv[2]) : 20;
     const int rounds = argc > 3 ? std::atoi(argv[3]) : 5;
     HMODULE plugin = LoadLibraryA(argv[1]);
-    auto image = plugin ? reinterpret_cast<GetFileInfoImage2Fn>(reinterpret_cast<void*>(GetProcAddress(plugin, "GetFileInfoImage2")))
-                        : nullptr;
-    auto info = plugin ? reinterpret_cast<GetPluginInfoFn>(reinterpret_cast<void*>(GetProcAddress(plugin, "GetPluginInfo")))
-                       : nullptr;
+    const PluginExportTable exports = plugin ? FindPluginExports(plugin) : PluginExportTable();
+    const auto image = exports.GetFileInfoImage2;
+    const auto info = exports.GetPluginInfo;
     if (!image || !info) {
         std::fprintf(stderr, "picture_bench: %s is not a picture plug-in\n", argv[1]);
         return 1;

@@ -63,7 +63,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(plugin.Loaded()) << host::PluginPath(GetParam().plugin);
-        editDialog = plugin.Export<EditDialogFn>("EditDialog");
+        editDialog = plugin.Exports().EditDialog;
         ASSERT_NE(editDialog, nullptr);
     }
 

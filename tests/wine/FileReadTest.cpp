@@ -44,8 +44,8 @@ TEST_P(FileReads, IsSupportedReadsFourBytesAndTheOthersReadTheFileOnce)
     const Game& game = GetParam();
     const host::Plugin plugin(game.plugin);
     ASSERT_TRUE(plugin.Loaded()) << host::PluginPath(game.plugin);
-    const auto isSupported = plugin.Export<IsSupportedFn>("IsSupported");
-    const auto list = plugin.Export<FileInfoFn>("GetFileInfoList");
+    const auto isSupported = plugin.Exports().IsSupported;
+    const auto list = plugin.Exports().GetFileInfoList;
     ASSERT_TRUE(isSupported && list);
     const host::ImportHook hook(plugin.Module(), "KERNEL32.dll", "ReadFile",
                                 reinterpret_cast<const void*>(&CountingReadFile));

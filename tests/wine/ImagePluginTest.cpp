@@ -29,15 +29,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(plugin.Loaded()) << host::PluginPath(GetParam().plugin);
-        revision = plugin.Export<GetPluginRevisionFn>("GetPluginRevision");
-        info = plugin.Export<GetPluginInfoFn>("GetPluginInfo");
-        isSupported = plugin.Export<IsSupportedFn>("IsSupported");
-        columns = plugin.Export<GetColumnInfoFn>("GetColumnInfo");
-        list = plugin.Export<FileInfoFn>("GetFileInfoList");
-        image = plugin.Export<GetFileInfoImage2Fn>("GetFileInfoImage2");
-        ASSERT_TRUE(revision && info && isSupported && columns && list && image);
-        EXPECT_EQ(plugin.Export<void*>("GetFileInfoText1"), nullptr);
-        EXPECT_EQ(plugin.Export<void*>("EditDialog"), nullptr);
+        ASSERT_TRUE(exports.GetPluginRevision && exports.GetPluginInfo && exports.IsSupported && exports.GetColumnInfo &&
+                    exports.GetFileInfoList && exports.GetFileInfoImage2);
+        EXPECT_TRUE(!exports.GetFileInfoText1 && !exports.GetFileInfoText2 && !exports.EditDialog);
     }
 
     void TearDown() override { EXPECT_TRUE(host::HeapIsIntact()); }
@@ -127,12 +121,7 @@ protected:
     }
 
     host::Plugin plugin;
-    GetPluginRevisionFn revision = nullptr;
-    GetPluginInfoFn info = nullptr;
-    IsSupportedFn isSupported = nullptr;
-    GetColumnInfoFn columns = nullptr;
-    FileInfoFn list = nullptr;
-    GetFileInfoImage2Fn image = nullptr;
+    const PluginExportTable& exports = plugin.Exports();
     host::TempDir dir;
 };
 
@@ -141,25 +130,25 @@ protected:
 // golden listing (KvhostTest.cpp).
 TEST_P(ImagePlugin, DescribesItself)
 {
-    EXPECT_EQ(revision(), 2);
+    EXPECT_EQ(exports.GetPluginRevision(), 2);
     char buffer[256];
     const std::string head = host::DescriptionHead(game()) + " ";
-    ASSERT_GT(info(0, buffer, sizeof buffer), int(head.size()));
+    ASSERT_GT(exports.GetPluginInfo(0, buffer, sizeof buffer), int(head.size()));
     EXPECT_EQ(std::string(buffer).substr(0, head.size()), head);
     const std::string pattern = game().pattern;
     const std::string texts[] = {host::ShiftJis(game().kind), pattern,
                                  host::ShiftJis(game().filterNoun) + "(" + pattern + ")"};
     for (int i = 1; i <= 3; ++i) {
         const std::string& expected = texts[i - 1];
-        EXPECT_EQ(info(i, nullptr, 0), int(expected.size())) << i;
+        EXPECT_EQ(exports.GetPluginInfo(i, nullptr, 0), int(expected.size())) << i;
         std::memset(buffer, 'x', sizeof buffer);
-        EXPECT_EQ(info(i, buffer, int(expected.size())), 0) << i;  // no room for the NUL
+        EXPECT_EQ(exports.GetPluginInfo(i, buffer, int(expected.size())), 0) << i;  // no room for the NUL
         EXPECT_EQ(buffer[0], 'x');
-        EXPECT_EQ(info(i, buffer, sizeof buffer), int(expected.size())) << i;
+        EXPECT_EQ(exports.GetPluginInfo(i, buffer, sizeof buffer), int(expected.size())) << i;
         EXPECT_EQ(std::string(buffer), expected);
     }
-    EXPECT_EQ(info(4, buffer, sizeof buffer), 0);
-    EXPECT_EQ(info(-1, buffer, sizeof buffer), 0);
+    EXPECT_EQ(exports.GetPluginInfo(4, buffer, sizeof buffer), 0);
+    EXPECT_EQ(exports.GetPluginInfo(-1, buffer, sizeof buffer), 0);
 }
 
 // The profile's table and the all-zero end record, laid out as every picture
@@ -167,7 +156,7 @@ TEST_P(ImagePlugin, DescribesItself)
 TEST_P(ImagePlugin, ColumnTable)
 {
     Block table;
-    ASSERT_EQ(columns(&table.handle), 0);
+    ASSERT_EQ(exports.GetColumnInfo(&table.handle), 0);
     const int n = Columns();
     ASSERT_EQ(table.Size(), size_t(n + 1) * 128);
     const char* records = table.Bytes();
@@ -186,35 +175,35 @@ TEST_P(ImagePlugin, ColumnTable)
     EXPECT_EQ(values(n - 1), "0,0,2");
     EXPECT_EQ(values(n - 3), "1,2,0");  // slowdown rate
     EXPECT_STREQ(records + 128 * (n - 3), "\x8F\x88\x97\x9D\x97\x8E\x82\xBF\x97\xA6");  // 処理落ち率
-    EXPECT_EQ(columns(nullptr), 5);
+    EXPECT_EQ(exports.GetColumnInfo(nullptr), 5);
 }
 
 TEST_P(ImagePlugin, IsSupportedLooksAtTheSignatureOnly)
 {
-    EXPECT_EQ(isSupported(dir.Write("good.dat", Signature() + "garbage").c_str(), 0), 1);
-    EXPECT_EQ(isSupported(dir.Write("exact.dat", Signature()).c_str(), 0), 1);
-    EXPECT_EQ(isSupported(dir.Write("three.dat", Signature().substr(0, 3)).c_str(), 0), 0);
-    EXPECT_EQ(isSupported(dir.Write("empty.dat", "").c_str(), 0), 0);
-    EXPECT_EQ(isSupported(dir.Write("other.dat", Foreign() + "rest").c_str(), 0), 0);
+    EXPECT_EQ(exports.IsSupported(dir.Write("good.dat", Signature() + "garbage").c_str(), 0), 1);
+    EXPECT_EQ(exports.IsSupported(dir.Write("exact.dat", Signature()).c_str(), 0), 1);
+    EXPECT_EQ(exports.IsSupported(dir.Write("three.dat", Signature().substr(0, 3)).c_str(), 0), 0);
+    EXPECT_EQ(exports.IsSupported(dir.Write("empty.dat", "").c_str(), 0), 0);
+    EXPECT_EQ(exports.IsSupported(dir.Write("other.dat", Foreign() + "rest").c_str(), 0), 0);
     // Another game's shot is not this plug-in's.
     for (const Game& other : games::Pictures()) {
         if (other.Magic() == Signature()) continue;
-        EXPECT_EQ(isSupported(dir.Write("theirs.dat", other.Magic() + "rest").c_str(), 0), 0) << other;
+        EXPECT_EQ(exports.IsSupported(dir.Write("theirs.dat", other.Magic() + "rest").c_str(), 0), 0) << other;
     }
     // The signature's letters in the other case.
     Bytes otherCase = Signature();
     for (char& c : otherCase) c = char(std::islower(uint8_t(c)) ? std::toupper(uint8_t(c)) : std::tolower(uint8_t(c)));
     if (otherCase != Signature()) {
-        EXPECT_EQ(isSupported(dir.Write("case.dat", otherCase + "xxxx").c_str(), 0), 0);
+        EXPECT_EQ(exports.IsSupported(dir.Write("case.dat", otherCase + "xxxx").c_str(), 0), 0);
     }
-    EXPECT_EQ(isSupported(dir.Root().c_str(), 0), 0);
-    EXPECT_EQ(isSupported(dir.Path("missing.dat").c_str(), 0), 0);
-    EXPECT_EQ(isSupported(nullptr, 0), 4);
-    EXPECT_EQ(isSupported(nullptr, 10), 4);
+    EXPECT_EQ(exports.IsSupported(dir.Root().c_str(), 0), 0);
+    EXPECT_EQ(exports.IsSupported(dir.Path("missing.dat").c_str(), 0), 0);
+    EXPECT_EQ(exports.IsSupported(nullptr, 0), 4);
+    EXPECT_EQ(exports.IsSupported(nullptr, 10), 4);
     host::GuardedBytes four(Signature());
-    EXPECT_EQ(isSupported(four.Data(), four.Size()), 1);
-    EXPECT_EQ(isSupported(four.Data(), 3), 0);
-    EXPECT_EQ(isSupported(Foreign().c_str(), 4), 0);
+    EXPECT_EQ(exports.IsSupported(four.Data(), four.Size()), 1);
+    EXPECT_EQ(exports.IsSupported(four.Data(), 3), 0);
+    EXPECT_EQ(exports.IsSupported(Foreign().c_str(), 4), 0);
 }
 
 TEST_P(ImagePlugin, ListRowInPathAndMemoryMode)
@@ -222,7 +211,7 @@ TEST_P(ImagePlugin, ListRowInPathAndMemoryMode)
     const Bytes file = Shot(640, -480, "\x01\x02\x03");
     const std::string path = dir.Write("shot.dat", file);
     Block row;
-    ASSERT_EQ(list(path.c_str(), 0, &row.handle), 0);
+    ASSERT_EQ(exports.GetFileInfoList(path.c_str(), 0, &row.handle), 0);
     ASSERT_EQ(row.Size(), RowBytes());
     const std::map<ShotField, Bytes> shown = ShotFields();
     for (int i = 0; i < Columns(); ++i) {
@@ -232,7 +221,7 @@ TEST_P(ImagePlugin, ListRowInPathAndMemoryMode)
 
     Block memory;
     host::GuardedBytes bytes(file);
-    ASSERT_EQ(list(bytes.Data(), bytes.Size(), &memory.handle), 0);
+    ASSERT_EQ(exports.GetFileInfoList(bytes.Data(), bytes.Size(), &memory.handle), 0);
     ASSERT_EQ(memory.Size(), RowBytes());
     EXPECT_EQ(std::memcmp(memory.Bytes(), row.Bytes(), RowBytes()), 0);
 }
@@ -241,14 +230,14 @@ TEST_P(ImagePlugin, ListRowRefusals)
 {
     const Bytes file = Shot(1, 1, "");
     HLOCAL untouched = nullptr;
-    EXPECT_EQ(list(dir.Path("missing.dat").c_str(), 0, &untouched), 1);
-    EXPECT_EQ(list(dir.Write("short.dat", "BS").c_str(), 0, &untouched), 1);
-    EXPECT_EQ(list(dir.Write("other.dat", Foreign() + "....").c_str(), 0, &untouched), 1);
-    EXPECT_EQ(list(Signature().c_str(), 3, &untouched), 1);
-    EXPECT_EQ(list(nullptr, 0, &untouched), 2);
-    EXPECT_EQ(list(nullptr, 10, &untouched), 5);
-    EXPECT_EQ(list(file.data(), DWORD(file.size()), nullptr), 5);
-    EXPECT_EQ(list(dir.Write("good.dat", file).c_str(), 0, nullptr), 5);
+    EXPECT_EQ(exports.GetFileInfoList(dir.Path("missing.dat").c_str(), 0, &untouched), 1);
+    EXPECT_EQ(exports.GetFileInfoList(dir.Write("short.dat", "BS").c_str(), 0, &untouched), 1);
+    EXPECT_EQ(exports.GetFileInfoList(dir.Write("other.dat", Foreign() + "....").c_str(), 0, &untouched), 1);
+    EXPECT_EQ(exports.GetFileInfoList(Signature().c_str(), 3, &untouched), 1);
+    EXPECT_EQ(exports.GetFileInfoList(nullptr, 0, &untouched), 2);
+    EXPECT_EQ(exports.GetFileInfoList(nullptr, 10, &untouched), 5);
+    EXPECT_EQ(exports.GetFileInfoList(file.data(), DWORD(file.size()), nullptr), 5);
+    EXPECT_EQ(exports.GetFileInfoList(dir.Write("good.dat", file).c_str(), 0, nullptr), 5);
     EXPECT_EQ(untouched, nullptr);
 }
 
@@ -257,13 +246,13 @@ TEST_P(ImagePlugin, ListRowRefusals)
 TEST_P(ImagePlugin, FileOfNothingButTheSignature)
 {
     const std::string path = dir.Write("magic.dat", Signature());
-    EXPECT_EQ(isSupported(path.c_str(), 0), 1);
+    EXPECT_EQ(exports.IsSupported(path.c_str(), 0), 1);
     Block row, bits, header;
-    ASSERT_EQ(list(path.c_str(), 0, &row.handle), 0);
+    ASSERT_EQ(exports.GetFileInfoList(path.c_str(), 0, &row.handle), 0);
     ASSERT_EQ(row.Size(), RowBytes());
     ASSERT_GE(ColumnOf(ShotField::Width), 0);
     EXPECT_STREQ(row.Field(ColumnOf(ShotField::Width)), "0");
-    EXPECT_EQ(image(path.c_str(), 0, &bits.handle, &header.handle), 4);
+    EXPECT_EQ(exports.GetFileInfoImage2(path.c_str(), 0, &bits.handle, &header.handle), 4);
     EXPECT_EQ(bits.handle, nullptr);
     EXPECT_EQ(header.handle, nullptr);
 }
@@ -277,19 +266,19 @@ TEST_P(ImagePlugin, PictureRoundTrip)
             const Bytes file = PictureShot(width, height, picture);
             const std::string path = dir.Write("shot.dat", file);
             Block bits, header;
-            ASSERT_EQ(image(path.c_str(), 0, &bits.handle, &header.handle), 0) << width << "x" << height;
+            ASSERT_EQ(exports.GetFileInfoImage2(path.c_str(), 0, &bits.handle, &header.handle), 0) << width << "x" << height;
             ExpectBitmap(bits, header, picture, width, height);
 
             Block memoryBits, memoryHeader;
             host::GuardedBytes bytes(file);
-            ASSERT_EQ(image(bytes.Data(), bytes.Size(), &memoryBits.handle, &memoryHeader.handle), 0);
+            ASSERT_EQ(exports.GetFileInfoImage2(bytes.Data(), bytes.Size(), &memoryBits.handle, &memoryHeader.handle), 0);
             ExpectBitmap(memoryBits, memoryHeader, picture, width, height);
         }
     }
     Bytes picture;
     const std::string path = dir.Write("large.dat", PictureShot(640, 480, picture));
     Block bits, header;
-    ASSERT_EQ(image(path.c_str(), 0, &bits.handle, &header.handle), 0);
+    ASSERT_EQ(exports.GetFileInfoImage2(path.c_str(), 0, &bits.handle, &header.handle), 0);
     ExpectBitmap(bits, header, picture, 640, 480);
 }
 
@@ -298,14 +287,14 @@ TEST_P(ImagePlugin, PictureRefusals)
     const Bytes file = Shot(2, 2, "");
     const std::string path = dir.Write("good.dat", file);
     HLOCAL bits = nullptr, header = nullptr;
-    EXPECT_EQ(image(dir.Path("missing.dat").c_str(), 0, &bits, &header), 1);
-    EXPECT_EQ(image(Foreign().c_str(), 4, &bits, &header), 1);
-    EXPECT_EQ(image(Signature().c_str(), 3, &bits, &header), 1);
-    EXPECT_EQ(image(nullptr, 0, &bits, &header), 2);
-    EXPECT_EQ(image(nullptr, 10, &bits, &header), 5);
-    EXPECT_EQ(image(file.data(), DWORD(file.size()), nullptr, &header), 5);
-    EXPECT_EQ(image(file.data(), DWORD(file.size()), &bits, nullptr), 5);
-    EXPECT_EQ(image(path.c_str(), 0, nullptr, &header), 5);
+    EXPECT_EQ(exports.GetFileInfoImage2(dir.Path("missing.dat").c_str(), 0, &bits, &header), 1);
+    EXPECT_EQ(exports.GetFileInfoImage2(Foreign().c_str(), 4, &bits, &header), 1);
+    EXPECT_EQ(exports.GetFileInfoImage2(Signature().c_str(), 3, &bits, &header), 1);
+    EXPECT_EQ(exports.GetFileInfoImage2(nullptr, 0, &bits, &header), 2);
+    EXPECT_EQ(exports.GetFileInfoImage2(nullptr, 10, &bits, &header), 5);
+    EXPECT_EQ(exports.GetFileInfoImage2(file.data(), DWORD(file.size()), nullptr, &header), 5);
+    EXPECT_EQ(exports.GetFileInfoImage2(file.data(), DWORD(file.size()), &bits, nullptr), 5);
+    EXPECT_EQ(exports.GetFileInfoImage2(path.c_str(), 0, nullptr, &header), 5);
     EXPECT_EQ(bits, nullptr);
     EXPECT_EQ(header, nullptr);
 
@@ -316,7 +305,7 @@ TEST_P(ImagePlugin, PictureRefusals)
                                  {16385, 1}, {1, 16385}, {16384, rowsPastTheBlock}}) {
         HLOCAL b = reinterpret_cast<HLOCAL>(1), h = reinterpret_cast<HLOCAL>(1);
         const std::string hostile = dir.Write("hostile.dat", Shot(width, height, "\xFF\xFF"));
-        EXPECT_EQ(image(hostile.c_str(), 0, &b, &h), 4) << width << "x" << height;
+        EXPECT_EQ(exports.GetFileInfoImage2(hostile.c_str(), 0, &b, &h), 4) << width << "x" << height;
         EXPECT_EQ(b, nullptr);
         EXPECT_EQ(h, nullptr);
     }
@@ -329,7 +318,7 @@ TEST_P(ImagePlugin, PictureAtTheSizeBound)
     const int16_t rows = int16_t((256 << 20) / Stride(16384));
     const std::string path = dir.Write("largest.dat", Shot(16384, rows, ""));
     Block bits, header;
-    ASSERT_EQ(image(path.c_str(), 0, &bits.handle, &header.handle), 0);
+    ASSERT_EQ(exports.GetFileInfoImage2(path.c_str(), 0, &bits.handle, &header.handle), 0);
     EXPECT_EQ(bits.Size(), Stride(16384) * rows);
     EXPECT_LE(bits.Size(), size_t(256) << 20);
     EXPECT_EQ(bits.Bytes()[bits.Size() - 1], '\xFF');   // an empty stream decodes to 0xFF
@@ -344,8 +333,8 @@ TEST_P(ImagePlugin, CutFilesNeverReadPastTheEnd)
     for (size_t n = 1; n <= file.size(); ++n) {
         host::GuardedBytes bytes(file.substr(0, n));
         Block row, bits, header;
-        const int listed = list(bytes.Data(), bytes.Size(), &row.handle);
-        const int pictured = image(bytes.Data(), bytes.Size(), &bits.handle, &header.handle);
+        const int listed = exports.GetFileInfoList(bytes.Data(), bytes.Size(), &row.handle);
+        const int pictured = exports.GetFileInfoImage2(bytes.Data(), bytes.Size(), &bits.handle, &header.handle);
         if (n < 4) {
             EXPECT_EQ(listed, 1) << n;
             EXPECT_EQ(pictured, 1) << n;

@@ -39,33 +39,28 @@ struct Answers {
 
 class PluginCalls {
 public:
-    explicit PluginCalls(const games::Game& game) : m_replay(game.IsReplay()), m_plugin(game.plugin)
-    {
-        m_isSupported = m_plugin.Export<IsSupportedFn>("IsSupported");
-        m_list = m_plugin.Export<FileInfoFn>("GetFileInfoList");
-        m_text1 = m_plugin.Export<FileInfoFn>("GetFileInfoText1");
-        m_text2 = m_plugin.Export<FileInfoFn>("GetFileInfoText2");
-        m_image = m_plugin.Export<GetFileInfoImage2Fn>("GetFileInfoImage2");
-    }
+    explicit PluginCalls(const games::Game& game)
+        : m_replay(game.IsReplay()), m_plugin(game.plugin), m_exports(m_plugin.Exports()) {}
 
     bool Ready() const
     {
-        return m_plugin.Loaded() && m_isSupported && m_list &&
-               (m_replay ? m_text1 && m_text2 : m_image != nullptr);
+        const PluginExportTable& e = m_exports;
+        return m_plugin.Loaded() && e.IsSupported && e.GetFileInfoList &&
+               (m_replay ? e.GetFileInfoText1 && e.GetFileInfoText2 : e.GetFileInfoImage2 != nullptr);
     }
 
     // Every export once; size 0 is path mode.
     Answers CallEvery(const char* pathOrImage, DWORD size) const
     {
         Answers a;
-        a.supported = m_isSupported(pathOrImage, size);
-        a.list = Call(m_list, pathOrImage, size);
+        a.supported = m_exports.IsSupported(pathOrImage, size);
+        a.list = Call(m_exports.GetFileInfoList, pathOrImage, size);
         if (m_replay) {
-            a.text1 = Call(m_text1, pathOrImage, size);
-            a.text2 = Call(m_text2, pathOrImage, size);
+            a.text1 = Call(m_exports.GetFileInfoText1, pathOrImage, size);
+            a.text2 = Call(m_exports.GetFileInfoText2, pathOrImage, size);
         } else {
             HLOCAL bits = nullptr, info = nullptr;
-            a.image.result = m_image(pathOrImage, size, &bits, &info);
+            a.image.result = m_exports.GetFileInfoImage2(pathOrImage, size, &bits, &info);
             a.image.first = Take(bits);
             a.image.second = Take(info);
         }
@@ -94,11 +89,7 @@ private:
 
     bool m_replay;
     Plugin m_plugin;
-    IsSupportedFn m_isSupported = nullptr;
-    FileInfoFn m_list = nullptr;
-    FileInfoFn m_text1 = nullptr;
-    FileInfoFn m_text2 = nullptr;
-    GetFileInfoImage2Fn m_image = nullptr;
+    const PluginExportTable& m_exports;
 };
 
 }  // namespace host

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/PluginExports.h"
+
 namespace host {
 
 // A plug-in in the folder that an environment variable names: the built
@@ -21,22 +23,22 @@ inline std::string PluginPath(const std::string& name, const char* folder = "KVP
 class Plugin {
 public:
     explicit Plugin(const std::string& name, const char* folder = "KVP_PLUGIN_DIR")
-        : m_module(LoadLibraryA(PluginPath(name, folder).c_str())) {}
+        : m_module(LoadLibraryA(PluginPath(name, folder).c_str()))
+    {
+        if (m_module) m_exports = FindPluginExports(m_module);
+    }
     ~Plugin() { if (m_module) FreeLibrary(m_module); }
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;
 
     bool Loaded() const { return m_module != nullptr; }
     HMODULE Module() const { return m_module; }
-
-    template <typename F>
-    F Export(const char* name) const
-    {
-        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m_module, name)));
-    }
+    // Null where the plug-in lacks the export.
+    const PluginExportTable& Exports() const { return m_exports; }
 
 private:
     HMODULE m_module;
+    PluginExportTable m_exports;
 };
 
 // A block handed over by a plug-in; the host frees it with LocalFree.

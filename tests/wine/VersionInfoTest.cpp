@@ -139,7 +139,7 @@ TEST(VersionInfo, EveryPluginSaysWhatItsStringsSay)
         SCOPED_TRACE(name);
         host::Plugin plugin(name);
         ASSERT_TRUE(plugin.Loaded());
-        const auto getInfo = plugin.Export<GetPluginInfoFn>("GetPluginInfo");
+        const auto getInfo = plugin.Exports().GetPluginInfo;
         ASSERT_NE(getInfo, nullptr);
         std::wstring strings[3];
         for (int i = 0; i < 3; ++i) {
