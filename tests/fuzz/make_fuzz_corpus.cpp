@@ -10,9 +10,7 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "support/Games.h"
-#include "support/ReplayBuilder.h"
-#include "support/ShotBuilder.h"
+#include "support/GameFiles.h"
 #include "tools/LzssEncoder.h"
 #include "tools/SamplePicture.h"
 
@@ -68,49 +66,41 @@ Bytes Selector(size_t place, size_t count, size_t rest = 0) { return Bytes(1, ch
 // Replays of a game: the usual layout, then the hostile ones.
 std::vector<Bytes> Replays(const Game& game)
 {
-    const std::string magicBytes = game.Magic();
-    const char* magic = magicBytes.c_str();
     const Bytes info = game.Reads(InfoField::Scene) ? Info(kSceneInfo) : Info();
-    const Bytes good = Replay(magic, {info, Comment("a comment")}, 24);
+    const Bytes good = ReplayOf(game, {info, Comment("a comment")}, 24);
     const size_t first = 16 + 24, second = first + info.size();
     return {
         good,
-        Replay(magic, {Comment("comment first"), info}),
-        Replay(magic, {info}, 5),
-        Replay(magic, {info, Section(1, "no terminator")}),
+        ReplayOf(game, {Comment("comment first"), info}),
+        ReplayOf(game, {info}, 5),
+        ReplayOf(game, {info, Section(1, "no terminator")}),
         good.substr(0, second + 6),                   // cut inside the comment header
         WithU32(good, 12, 0xFFFFFFF0u),               // user-data offset far outside
         WithU32(good, first + 4, 11),                 // shorter than its own header
         WithU32(good, first + 4, 0xFFFFFFF8u),        // length near 2^32
         WithU32(good, second + 4, uint32_t(good.size())),
-        Replay(magic, {Section(0, "Name " + Bytes(600, 'n') + "\r\n"), Comment(Bytes(700, 'c'))}),
+        ReplayOf(game, {Section(0, "Name " + Bytes(600, 'n') + "\r\n"), Comment(Bytes(700, 'c'))}),
     };
 }
 
 Bytes Shot(const Game& game, int16_t width, int16_t height, const Bytes& stream)
 {
-    Bytes file;
-    if (game.image->header == ShotKind::ScreenShot) {
-        shot_support::ScreenShot s;
-        s.day = 3;
-        s.scene = 2;
-        s.width = width;
-        s.height = height;
-        s.timestamp = 1767225600u;
-        s.slow_rate = 0.25f;
-        file = ScreenShotFile(s, stream);
-    } else {
-        shot_support::BestShot b;
-        b.level = 11;
-        b.scene = 4;
-        b.width = width;
-        b.height = height;
-        b.score = 123456;
-        b.slow_rate = 1.5f;
-        b.spell_card_name = "Sign \x83X\x83y\x83\x8B";
-        file = BestShotFile(b, stream);
-    }
-    return file.replace(0, 4, game.Magic());
+    shot_support::ScreenShot s;
+    s.day = 3;
+    s.scene = 2;
+    s.width = width;
+    s.height = height;
+    s.timestamp = 1767225600u;
+    s.slow_rate = 0.25f;
+    shot_support::BestShot b;
+    b.level = 11;
+    b.scene = 4;
+    b.width = width;
+    b.height = height;
+    b.score = 123456;
+    b.slow_rate = 1.5f;
+    b.spell_card_name = "Sign \x83X\x83y\x83\x8B";
+    return ShotOf(game, s, b, stream);
 }
 
 // Shots of a picture game: small real pictures and hostile sizes.

@@ -1,6 +1,6 @@
-// One plug-in's game, compiled in the plug-in's folder (its PluginReader.h,
-// Description.h and Samples.h) with KVP_GAME set to its name; the build
-// makes one of these for each plug-in.
+// One plug-in's game. The build compiles this once for each plug-in, with
+// the plug-in's folder on the include path (its PluginReader.h,
+// Description.h and Samples.h) and KVP_GAME set to its name.
 #include <type_traits>
 
 #include "Description.h"
