@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
 # Lists a generated folder of replays through a replay plug-in with kvhost,
 # timing the plug-in against plain reading of the same files.
-#   bench/list-folder.sh [COUNT] [BODY_BYTES] [ROUNDS]
+#   bench/list-folder.sh [COUNT] [BODY_BYTES] [ROUNDS] [PLUGIN]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-count=${1:-2000} body=${2:-60000} rounds=${3:-5}
+count=${1:-2000} body=${2:-60000} rounds=${3:-5} plugin=${4:-kvorarec}
 
 [ -f dist/kvhost.exe ] || ./build >/dev/null
 cmake --preset bench >/dev/null
 cmake --build out/build/bench --target make_samples >/dev/null
 folder=out/bench/replays-$count
 rm -rf "$folder"; mkdir -p "$folder"
-out/build/bench/make_samples --replays "$count" "$body" "$folder"
+out/build/bench/make_samples --replays "$plugin" "$count" "$body" "$folder"
 
 if cmake/runs-32bit.sh; then
   arch=win32; bin=dist
@@ -23,5 +23,5 @@ export KVP_WINE_ARCH=$arch KVP_WINE_PREFIX="$PWD/out/run-prefix"
 mkdir -p "$KVP_WINE_PREFIX"
 . tests/wine/wine-env.sh
 echo "bench: $count replays of about $body bytes in $folder ($arch)"
-timeout 600 "$KVP_WINE" "$bin/kvhost.exe" list "$bin/kvorarec.kvp" "$folder" --bench --rounds "$rounds"
+timeout 600 "$KVP_WINE" "$bin/kvhost.exe" list "$bin/$plugin.kvp" "$folder" --bench --rounds "$rounds"
 "$WINESERVER" -k 2>/dev/null || true

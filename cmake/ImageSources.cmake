@@ -10,10 +10,9 @@ add_library(kvp_image_core STATIC
 )
 target_link_libraries(kvp_image_core PUBLIC kvp_common)
 
-# Every picture game's profile in one library, for tests and tools. A
-# plug-in links only its own.
-file(GLOB kvp_image_profile_sources ${CMAKE_SOURCE_DIR}/plugins/*/*Pic.cpp)
-add_library(kvp_image_profiles STATIC ${kvp_image_profile_sources})
+# Every picture game's profile in one library, for tests and tools;
+# add_image_plugin adds each. A plug-in links only its own.
+add_library(kvp_image_profiles STATIC)
 target_link_libraries(kvp_image_profiles PUBLIC kvp_image_core)
 
 # Stream writers, sample pictures and the step-by-step decoder for tests and

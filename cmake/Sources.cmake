@@ -19,14 +19,8 @@ add_library(kvp_replay_core STATIC
 )
 target_link_libraries(kvp_replay_core PUBLIC kvp_common)
 
-# Every game's profile in one library, for tests and tools that handle all
-# games at once. A plug-in links only its own.
-file(GLOB kvp_replay_profile_sources ${CMAKE_SOURCE_DIR}/plugins/*/*Rec.cpp)
-add_library(kvp_replay_profiles STATIC ${kvp_replay_profile_sources})
+# Every replay game's profile in one library, for tests and tools that
+# handle all games at once; add_replay_plugin adds each. A plug-in links only
+# its own.
+add_library(kvp_replay_profiles STATIC)
 target_link_libraries(kvp_replay_profiles PUBLIC kvp_replay_core)
-
-if(NOT WIN32)
-  add_executable(make_samples tools/samples/make_samples.cpp)
-  target_include_directories(make_samples PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(make_samples PRIVATE kvp_lzss_encoder)
-endif()

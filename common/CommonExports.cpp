@@ -6,6 +6,7 @@
 #include "common/ColumnTable.h"
 #include "common/PluginFrame.h"
 #include "common/PluginInfo.h"
+#include "common/PluginExports.h"
 #include "common/PluginModule.h"
 
 extern "C" {

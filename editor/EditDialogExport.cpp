@@ -3,6 +3,7 @@
 // (Cancel, Esc, the close box, or a dialog that could not be made).
 #include <windows.h>
 
+#include "common/PluginExports.h"
 #include "common/PluginModule.h"
 #include "editor/CEditDialog.h"
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "PluginReader.h"
+#include "common/PluginExports.h"
 #include "common/PluginFrame.h"
 #include "common/PluginModule.h"
 #include "image/ImageRows.h"

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/PluginExports.h"
 #include "image/Lzss.h"
 #include "Timing.h"
 #include "support/ShotBuilder.h"
@@ -18,8 +19,6 @@
 
 namespace {
 
-using ImageFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*, HLOCAL*);
-using InfoFn = int(WINAPI*)(int, LPSTR, int);
 
 }  // namespace
 
@@ -32,10 +31,9 @@ int main(int argc, char** argv)
     const int count = argc > 2 ? std::atoi(argv[2]) : 20;
     const int rounds = argc > 3 ? std::atoi(argv[3]) : 5;
     HMODULE plugin = LoadLibraryA(argv[1]);
-    auto image = plugin ? reinterpret_cast<ImageFn>(reinterpret_cast<void*>(GetProcAddress(plugin, "GetFileInfoImage2")))
-                        : nullptr;
-    auto info = plugin ? reinterpret_cast<InfoFn>(reinterpret_cast<void*>(GetProcAddress(plugin, "GetPluginInfo")))
-                       : nullptr;
+    const PluginExportTable exports = plugin ? FindPluginExports(plugin) : PluginExportTable();
+    const auto image = exports.GetFileInfoImage2;
+    const auto info = exports.GetPluginInfo;
     if (!image || !info) {
         std::fprintf(stderr, "picture_bench: %s is not a picture plug-in\n", argv[1]);
         return 1;

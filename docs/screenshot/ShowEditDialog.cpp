@@ -9,6 +9,8 @@
 #include <string>
 #include <thread>
 
+#include "common/PluginExports.h"
+
 namespace {
 
 void PutU32(std::string& out, unsigned value)
@@ -52,8 +54,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const HMODULE plugin = LoadLibraryA(argv[1]);
-    using EditDialogFn = int(WINAPI*)(HWND, LPCSTR);
-    const auto editDialog = reinterpret_cast<EditDialogFn>(reinterpret_cast<void*>(GetProcAddress(plugin, "EditDialog")));
+    const auto editDialog = plugin ? FindPluginExports(plugin).EditDialog : nullptr;
     if (!editDialog) return 3;
 
     std::string replay("kvor\x01\x02\x03\x04\x05\x06\x07\x08", 12);

@@ -1,20 +1,15 @@
 #pragma once
 // Shared by the fuzz targets: a check that stops the run with a crash the
-// fuzzer records, and the profiles of every game.
+// fuzzer records, and the profiles of every game the build knows.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "common/ColumnInfo.h"
 #include "image/ImageProfile.h"
 #include "replay/ReplayProfile.h"
-
-extern const ReplayProfile kKvoraProfile;
-extern const ReplayProfile kMirelProfile;
-extern const ReplayProfile kTaskoProfile;
-extern const ReplayProfile kNivraProfile;
-extern const ImageProfile kBryssProfile;
-extern const ImageProfile kZolteProfile;
+#include "support/Games.h"
 
 // Not assert(): it must hold in every build type.
 #define FUZZ_REQUIRE(condition) \
@@ -24,15 +19,26 @@ extern const ImageProfile kZolteProfile;
 
 namespace fuzz {
 
-inline const ReplayProfile& ReplayGame(uint8_t selector)
+// An input's first byte picks a game: its remainder by the number of games
+// is the game's place in games::Replays() or games::Pictures(). The quotient,
+// `rest`, is left for the target's other choices. make_fuzz_corpus writes
+// the byte as place + count * rest.
+template <typename Profile>
+struct Picked {
+    const Profile& game;
+    uint32_t rest;
+};
+
+inline Picked<ReplayProfile> PickReplayGame(uint8_t selector)
 {
-    static const ReplayProfile* const games[] = {&kKvoraProfile, &kMirelProfile, &kTaskoProfile, &kNivraProfile};
-    return *games[selector % 4];
+    const std::vector<games::Game>& replays = games::Replays();
+    return {*replays[selector % replays.size()].replay, uint32_t(selector / replays.size())};
 }
 
-inline const ImageProfile& ImageGame(uint8_t selector)
+inline Picked<ImageProfile> PickImageGame(uint8_t selector)
 {
-    return selector % 2 ? kZolteProfile : kBryssProfile;
+    const std::vector<games::Game>& pictures = games::Pictures();
+    return {*pictures[selector % pictures.size()].image, uint32_t(selector / pictures.size())};
 }
 
 // Every field of a row holds at most 511 bytes and its NUL.

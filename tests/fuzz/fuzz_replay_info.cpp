@@ -6,7 +6,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
 {
     if (length < 1 || length > UINT32_MAX) return 0;
-    const ReplayProfile& game = fuzz::ReplayGame(bytes[0]);
+    const ReplayProfile& game = fuzz::PickReplayGame(bytes[0]).game;
     const char* payload = reinterpret_cast<const char*>(bytes + 1);
     const uint32_t size = uint32_t(length - 1);
 

@@ -70,11 +70,12 @@ void CheckText(const CReplayReader& reader, TextKind kind, const char* image, ui
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
 {
     if (length < 1 || length > UINT32_MAX) return 0;
-    const CReplayReader reader(fuzz::ReplayGame(bytes[0]));
+    const auto picked = fuzz::PickReplayGame(bytes[0]);
+    const CReplayReader reader(picked.game);
     const char* rest = reinterpret_cast<const char*>(bytes + 1);
     size_t restSize = length - 1;
     const char* name = nullptr;
-    if (bytes[0] & 4) {
+    if (picked.rest & 1) {
         const char* end = static_cast<const char*>(std::memchr(rest, '\0', restSize));
         if (!end) return 0;
         name = rest;

@@ -11,8 +11,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
 {
     if (length < 1) return 0;
-    const ReplayProfile& game = fuzz::ReplayGame(bytes[0]);
-    const size_t bufferSize = 1 + (bytes[0] >> 2) % 8;   // 1 to 8: short ones must refuse long slots
+    const auto picked = fuzz::PickReplayGame(bytes[0]);
+    const ReplayProfile& game = picked.game;
+    const size_t bufferSize = 1 + picked.rest % 8;   // 1 to 8: short ones must refuse long slots
     const std::string name(reinterpret_cast<const char*>(bytes + 1), length - 1);
     const CReplayReader reader(game);
 

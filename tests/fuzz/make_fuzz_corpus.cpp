@@ -1,6 +1,8 @@
-// Writes the seed corpus of every fuzz target: valid files of each game and
-// a few hostile variants of them. Deterministic; the committed corpus is what
-// it writes.
+// Writes the seed corpus of every fuzz target: valid files of each game the
+// build knows and a few hostile variants of them. Deterministic; the
+// committed corpus is what it writes. A seed's first byte picks its game as
+// the targets read it (FuzzCheck.h): the game's place, plus the number of
+// games times the target's other choice.
 //   make_fuzz_corpus OUTPUT_FOLDER
 #include <cstdio>
 #include <cstdlib>
@@ -8,18 +10,15 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "support/ReplayBuilder.h"
-#include "support/ShotBuilder.h"
+#include "support/GameFiles.h"
 #include "tools/LzssEncoder.h"
 #include "tools/SamplePicture.h"
 
+using games::Game;
 using testing_support::Bytes;
 using namespace testing_support;
 
 namespace {
-
-const char* const kMagics[] = {"kvor", "mirl", "tsko", "nivr"};   // in the targets' game order
-const char* const kPrefixes[] = {"kvora", "mirel", "tasko", "nivra"};
 
 const char* const kSceneInfo =
     "Version 1.02\r\nName Bob\r\nDate 2026/03/04 05:06\r\nChara Beta\r\nScene   3-4\r\nScore 1234\r\n"
@@ -61,39 +60,38 @@ Bytes WithU32(Bytes file, size_t at, uint32_t value)
 
 Bytes U16(uint32_t value) { return Bytes{char(value & 0xFF), char(value >> 8 & 0xFF)}; }
 
-// Replays of game g: the usual layout, then the hostile ones.
-std::vector<Bytes> Replays(int g)
+// The first byte of a seed for the game at `place` of `count` games.
+Bytes Selector(size_t place, size_t count, size_t rest = 0) { return Bytes(1, char(place + count * rest)); }
+
+// Replays of a game: the usual layout, then the hostile ones.
+std::vector<Bytes> Replays(const Game& game)
 {
-    const char* magic = kMagics[g];
-    const Bytes info = g == 2 ? Info(kSceneInfo) : Info();
-    const Bytes good = Replay(magic, {info, Comment("a comment")}, 24);
+    const Bytes info = game.Reads(InfoField::Scene) ? Info(kSceneInfo) : Info();
+    const Bytes good = ReplayOf(game, {info, Comment("a comment")}, 24);
     const size_t first = 16 + 24, second = first + info.size();
     return {
         good,
-        Replay(magic, {Comment("comment first"), info}),
-        Replay(magic, {info}, 5),
-        Replay(magic, {info, Section(1, "no terminator")}),
+        ReplayOf(game, {Comment("comment first"), info}),
+        ReplayOf(game, {info}, 5),
+        ReplayOf(game, {info, Section(1, "no terminator")}),
         good.substr(0, second + 6),                   // cut inside the comment header
         WithU32(good, 12, 0xFFFFFFF0u),               // user-data offset far outside
         WithU32(good, first + 4, 11),                 // shorter than its own header
         WithU32(good, first + 4, 0xFFFFFFF8u),        // length near 2^32
         WithU32(good, second + 4, uint32_t(good.size())),
-        Replay(magic, {Section(0, "Name " + Bytes(600, 'n') + "\r\n"), Comment(Bytes(700, 'c'))}),
+        ReplayOf(game, {Section(0, "Name " + Bytes(600, 'n') + "\r\n"), Comment(Bytes(700, 'c'))}),
     };
 }
 
-Bytes Shot(int game, int16_t width, int16_t height, const Bytes& stream)
+Bytes Shot(const Game& game, int16_t width, int16_t height, const Bytes& stream)
 {
-    if (game == 0) {
-        shot_support::ScreenShot s;
-        s.day = 3;
-        s.scene = 2;
-        s.width = width;
-        s.height = height;
-        s.timestamp = 1767225600u;
-        s.slow_rate = 0.25f;
-        return ScreenShotFile(s, stream);
-    }
+    shot_support::ScreenShot s;
+    s.day = 3;
+    s.scene = 2;
+    s.width = width;
+    s.height = height;
+    s.timestamp = 1767225600u;
+    s.slow_rate = 0.25f;
     shot_support::BestShot b;
     b.level = 11;
     b.scene = 4;
@@ -102,23 +100,21 @@ Bytes Shot(int game, int16_t width, int16_t height, const Bytes& stream)
     b.score = 123456;
     b.slow_rate = 1.5f;
     b.spell_card_name = "Sign \x83X\x83y\x83\x8B";
-    return BestShotFile(b, stream);
+    return ShotOf(game, s, b, stream);
 }
 
-// Shots of game g (0 screenshot, 1 best shot): small real pictures and
-// hostile sizes.
-std::vector<Bytes> Shots(int g)
+// Shots of a picture game: small real pictures and hostile sizes.
+std::vector<Bytes> Shots(const Game& game)
 {
-    const uint32_t depth = g == 0 ? 4 : 3;
     std::vector<Bytes> shots;
     for (auto [w, h] : {std::pair<int16_t, int16_t>{3, 2}, {5, 3}, {17, 9}}) {
-        const Bytes picture = MakeSamplePicture(w, h, depth, uint32_t(w * 31 + h));
-        shots.push_back(Shot(g, w, h, EncodeLzss(picture.data(), picture.size())));
+        const Bytes picture = MakeSamplePicture(w, h, game.image->bytesPerPixel, uint32_t(w * 31 + h));
+        shots.push_back(Shot(game, w, h, EncodeLzss(picture.data(), picture.size())));
     }
-    const Bytes stream = shots[1].substr(g == 0 ? 116 : 104);
-    shots.push_back(Shot(g, -5, 3, stream));
-    shots.push_back(Shot(g, 32767, 32767, stream));
-    shots.push_back(Shot(g, 7, 5, ""));
+    const Bytes stream = shots[1].substr(HeaderSize(game.image->header));
+    shots.push_back(Shot(game, -5, 3, stream));
+    shots.push_back(Shot(game, 32767, 32767, stream));
+    shots.push_back(Shot(game, 7, 5, ""));
     shots.push_back(shots[0].substr(0, 50));
     return shots;
 }
@@ -132,38 +128,52 @@ int main(int argc, char** argv)
         return 2;
     }
     Corpus corpus(argv[1]);
+    const std::vector<Game>& replays = games::Replays();
+    const std::vector<Game>& pictures = games::Pictures();
+    // The place of the first game whose replays name a scene, and of the
+    // first whose do not.
+    size_t scene = 0, noScene = 0;
+    while (scene < replays.size() && !replays[scene].Reads(InfoField::Scene)) ++scene;
+    while (noScene < replays.size() && replays[noScene].Reads(InfoField::Scene)) ++noScene;
 
+    // The container holds no game's facts: the replays of a game with a
+    // scene and of one without.
     corpus.Target("replay_container");
-    for (int g = 0; g < 4; g += 2)
-        for (const Bytes& r : Replays(g)) corpus.Add(r);
+    for (size_t g : {noScene, scene})
+        if (g < replays.size())
+            for (const Bytes& r : Replays(replays[g])) corpus.Add(r);
 
     corpus.Target("replay_info");
-    for (int g = 0; g < 4; ++g) corpus.Add(Bytes(1, char(g)) + (g == 2 ? kSceneInfo : kSampleInfo));
-    corpus.Add(Bytes(1, '\2') + "Score 1\r\nScene");    // a value before its key, at the very start
-    corpus.Add(Bytes(1, '\0') + "Name\rVersion\n\nDate " + Bytes(3, '\0') + "Rank x");
+    for (size_t g = 0; g < replays.size(); ++g)
+        corpus.Add(Selector(g, replays.size()) + (replays[g].Reads(InfoField::Scene) ? kSceneInfo : kSampleInfo));
+    if (scene < replays.size())   // a value before its key, at the very start
+        corpus.Add(Selector(scene, replays.size()) + "Score 1\r\nScene");
+    corpus.Add(Selector(0, replays.size()) + "Name\rVersion\n\nDate " + Bytes(3, '\0') + "Rank x");
 
     corpus.Target("slot_name");
-    for (int g = 0; g < 4; ++g) {
-        const std::string p = kPrefixes[g];
-        for (const std::string& name : {p + "_07.rpy", "C:\\replay\\" + p + "_ud1234.rpy", p + "_UDab.RPY",
-                                        "dir/" + p + "_26.rpy", "\x83\x5C\\" + p + "_ud.rpy"})
-            corpus.Add(Bytes(1, char(g | 0x1C)) + name);
+    for (size_t g = 0; g < replays.size(); ++g) {
+        const std::string p = replays[g].Prefix();
+        for (const std::string& name : {p + "07.rpy", "C:\\replay\\" + p + "ud1234.rpy", p + "UDab.RPY",
+                                        "dir/" + p + "26.rpy", "\x83\x5C\\" + p + "ud.rpy"})
+            corpus.Add(Selector(g, replays.size(), 7) + name);   // a slot buffer of 8 bytes
     }
 
     corpus.Target("replay_rows");
-    for (int g = 0; g < 4; ++g) {
-        const std::vector<Bytes> replays = Replays(g);
-        for (size_t i = 0; i < replays.size(); i += 3) corpus.Add(Bytes(1, char(g)) + replays[i]);
-        corpus.Add(Bytes(1, char(g | 4)) + "C:\\r\\" + kPrefixes[g] + "_12.rpy" + Bytes(1, '\0') + replays[0]);
+    for (size_t g = 0; g < replays.size(); ++g) {
+        const std::vector<Bytes> files = Replays(replays[g]);
+        for (size_t i = 0; i < files.size(); i += 3) corpus.Add(Selector(g, replays.size()) + files[i]);
+        // With a file name.
+        corpus.Add(Selector(g, replays.size(), 1) + "C:\\r\\" + replays[g].Prefix() + "12.rpy" + Bytes(1, '\0') +
+                   files[0]);
     }
 
     corpus.Target("shot_rows");
-    for (int g = 0; g < 2; ++g)
-        for (const Bytes& s : Shots(g)) corpus.Add(Bytes(1, char(g)) + s.substr(0, 200));
+    for (size_t g = 0; g < pictures.size(); ++g)
+        for (const Bytes& s : Shots(pictures[g])) corpus.Add(Selector(g, pictures.size()) + s.substr(0, 200));
 
     corpus.Target("get_image");
-    for (int g = 0; g < 2; ++g)
-        for (const Bytes& s : Shots(g)) corpus.Add(Bytes(1, char(g)) + s);
+    for (size_t g = 0; g < pictures.size(); ++g)
+        for (const Bytes& s : Shots(pictures[g])) corpus.Add(Selector(g, pictures.size()) + s);
 
     corpus.Target("lzss");
     for (uint32_t size : {64u, 9000u, 20000u}) {
@@ -174,10 +184,12 @@ int main(int argc, char** argv)
     corpus.Add(U16(100) + Bytes("\xFF\xFF\x00\x01\x80", 5));           // copies from where nothing was written
     corpus.Add(U16(50));                                                // no stream at all
 
+    // The write-back holds no game's facts either: the first game's replays
+    // and the last's.
     corpus.Target("comment_builder");
     const Bytes comment = Bytes("new comment") + Bytes(1, '\0');
-    for (int g = 0; g < 4; g += 3)
-        for (const Bytes& r : Replays(g)) corpus.Add(U16(uint32_t(comment.size())) + comment + r);
-    corpus.Add(U16(0) + Replays(0)[0]);
+    for (const Game* game : {&replays.front(), &replays.back()})
+        for (const Bytes& r : Replays(*game)) corpus.Add(U16(uint32_t(comment.size())) + comment + r);
+    corpus.Add(U16(0) + Replays(replays.front())[0]);
     return 0;
 }

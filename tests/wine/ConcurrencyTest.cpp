@@ -13,14 +13,13 @@
 #include <thread>
 #include <vector>
 
-#include "support/ReplayBuilder.h"
-#include "support/ShotBuilder.h"
+#include "support/GameFiles.h"
 #include "tools/LzssEncoder.h"
 #include "tools/SamplePicture.h"
 #include "wine/PluginCalls.h"
 
+using games::Game;
 using host::Answers;
-using host::PluginKind;
 using testing_support::Bytes;
 
 namespace {
@@ -35,55 +34,47 @@ struct SharedFile {
 
 // Files of one kind under the names the games give them: numbered and user
 // slots, other names, a cut file, and for pictures padded and unpadded rows.
-std::vector<std::pair<std::string, Bytes>> FilesOf(const PluginKind& kind)
+std::vector<std::pair<std::string, Bytes>> FilesOf(const Game& game)
 {
     using namespace testing_support;
     std::vector<std::pair<std::string, Bytes>> files;
-    const std::string p = kind.prefix;
-    if (kind.replay) {
-        const Bytes good = Replay(kind.magic, {Info(), Comment("first comment")}, 32);
-        files = {{p + "07.rpy", good},
-                 {p + "udAb1.rpy", Replay(kind.magic, {Comment(Bytes(600, 'c')), Info()})},
-                 {p + "25.rpy", Replay(kind.magic, {Info("Name " + Bytes(700, 'n') + "\r\n")})},
+    if (game.IsReplay()) {
+        const Bytes good = ReplayOf(game, {Info(), Comment("first comment")}, 32);
+        files = {{game.FileName("07"), good},
+                 {game.FileName("udAb1"), ReplayOf(game, {Comment(Bytes(600, 'c')), Info()})},
+                 {game.FileName("25"), ReplayOf(game, {Info("Name " + Bytes(700, 'n') + "\r\n")})},
                  {"other.rpy", good.substr(0, good.size() - 5)}};
         return files;
     }
-    using namespace shot_support;
     for (auto [w, h] : {std::pair<int16_t, int16_t>{5, 3}, {64, 48}, {320, 240}}) {
-        const Bytes picture = MakeSamplePicture(w, h, kind.bytesPerPixel, uint32_t(w + h));
+        const Bytes picture = MakeSamplePicture(w, h, game.image->bytesPerPixel, uint32_t(w + h));
+        shot_support::ScreenShot s;
+        s.day = int16_t(w % 10);
+        s.width = w;
+        s.height = h;
+        s.timestamp = 1767225600u + uint32_t(w);
+        s.slow_rate = 0.5f;
+        shot_support::BestShot b;
+        b.level = int16_t(w % 12);
+        b.width = w;
+        b.height = h;
+        b.score = w * h;
+        b.spell_card_name = "Sign " + std::to_string(w);
         const Bytes stream = EncodeLzss(picture.data(), picture.size());
-        Bytes file;
-        if (kind.bytesPerPixel == 4) {
-            ScreenShot s;
-            s.day = int16_t(w % 10);
-            s.width = w;
-            s.height = h;
-            s.timestamp = 1767225600u + uint32_t(w);
-            s.slow_rate = 0.5f;
-            file = ScreenShotFile(s, stream);
-        } else {
-            BestShot b;
-            b.level = int16_t(w % 12);
-            b.width = w;
-            b.height = h;
-            b.score = w * h;
-            b.spell_card_name = "Sign " + std::to_string(w);
-            file = BestShotFile(b, stream);
-        }
-        files.push_back({p + std::to_string(w) + ".dat", file});
+        files.push_back({game.FileName(std::to_string(w)), ShotOf(game, s, b, stream)});
     }
-    files.push_back({p + "cut.dat", files[1].second.substr(0, kind.headerSize + 40)});
+    files.push_back({game.FileName("cut"), files[1].second.substr(0, HeaderSize(game.image->header) + 40)});
     return files;
 }
 
-class Concurrency : public ::testing::TestWithParam<PluginKind> {};
+class Concurrency : public ::testing::TestWithParam<Game> {};
 
 TEST_P(Concurrency, ManyThreadsGetTheAnswersOfOne)
 {
-    const PluginKind& kind = GetParam();
+    const Game& game = GetParam();
     host::TempDir dir;
     std::vector<SharedFile> files;
-    for (const auto& [name, bytes] : FilesOf(kind))
+    for (const auto& [name, bytes] : FilesOf(game))
         files.push_back({dir.Write(name, bytes), std::make_unique<host::GuardedBytes>(bytes)});
     const size_t calls = files.size() * 2;   // each file in both modes
     auto callOne = [&](const host::PluginCalls& plugin, size_t i) {
@@ -91,8 +82,8 @@ TEST_P(Concurrency, ManyThreadsGetTheAnswersOfOne)
         return i % 2 ? plugin.CallEvery(f.image->Data(), f.image->Size()) : plugin.CallEvery(f.path.c_str(), 0);
     };
 
-    const host::PluginCalls plugin(kind);
-    ASSERT_TRUE(plugin.Ready()) << host::PluginPath(kind.name);
+    const host::PluginCalls plugin(game);
+    ASSERT_TRUE(plugin.Ready()) << host::PluginPath(game.plugin);
 
     // Threads first, each in its own order, all released at once.
     std::vector<std::vector<Answers>> seen(kThreads, std::vector<Answers>(calls * kRounds));
@@ -121,7 +112,7 @@ TEST_P(Concurrency, ManyThreadsGetTheAnswersOfOne)
     EXPECT_TRUE(host::HeapIsIntact());
 }
 
-INSTANTIATE_TEST_SUITE_P(Plugins, Concurrency, ::testing::ValuesIn(host::kPluginKinds),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Plugins, Concurrency, ::testing::ValuesIn(games::All()),
+                         [](const auto& info) { return std::string(info.param.plugin); });
 
 }  // namespace

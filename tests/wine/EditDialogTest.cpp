@@ -1,4 +1,4 @@
-// The comment editor of the four replay plug-ins, end to end: EditDialog runs
+// The comment editor of every replay plug-in, end to end: EditDialog runs
 // the real dialog on the test's thread while a helper thread finds it, checks
 // what it shows, types, and presses its buttons; the test then checks the
 // result and the file on disk byte for byte. The write-back's steps are also
@@ -14,33 +14,19 @@
 #include <thread>
 #include <vector>
 
+#include "common/PluginExports.h"
 #include "plugins/kvorarec/KvoraRec.h"
 #include "replay/WindowsFileSystem.h"
-#include "support/ReplayBuilder.h"
+#include "support/GameFiles.h"
 #include "wine/DialogDriver.h"
 #include "wine/ImportHook.h"
 #include "wine/PluginHost.h"
 
 using namespace testing_support;
 using namespace dialog_driver;
+using games::Game;
 
 namespace {
-
-using EditDialogFn = int(WINAPI*)(HWND, LPCSTR);
-
-struct Game {
-    const char* plugin;
-    const char* magic;
-};
-
-std::ostream& operator<<(std::ostream& out, const Game& game) { return out << game.plugin; }
-
-const Game kGames[] = {
-    {"kvorarec", "kvor"},
-    {"mirelrec", "mirl"},
-    {"taskorec", "tsko"},
-    {"nivrarec", "nivr"},
-};
 
 // "夜明けの一面、ノーミス。" and "二行目のコメント"
 const char kJapanese[] = "\x96\xE9\x96\xBE\x82\xAF\x82\xCC\x88\xEA\x96\xCA\x81\x41\x83\x6D\x81\x5B\x83\x7E\x83\x58\x81\x42";
@@ -77,13 +63,13 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(plugin.Loaded()) << host::PluginPath(GetParam().plugin);
-        editDialog = plugin.Export<EditDialogFn>("EditDialog");
+        editDialog = plugin.Exports().EditDialog;
         ASSERT_NE(editDialog, nullptr);
     }
 
-    const char* Magic() const { return GetParam().magic; }
-    Bytes Head() const { return Replay(Magic(), {}, 24); }
-    Bytes File(const std::vector<Bytes>& sections) const { return Replay(Magic(), sections, 24); }
+    Bytes Magic() const { return GetParam().Magic(); }
+    Bytes Head() const { return ReplayOf(GetParam(), {}, 24); }
+    Bytes File(const std::vector<Bytes>& sections) const { return ReplayOf(GetParam(), sections, 24); }
     int Run(const std::string& path, const std::function<void(const Dialog&)>& script, HWND parent = nullptr)
     {
         return RunDialog([&] { return editDialog(parent, path.c_str()); }, script);
@@ -153,7 +139,7 @@ TEST_P(EditDialogTest, CancelEscapeAndTheCloseBoxLeaveTheFileAlone)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Games, EditDialogTest, ::testing::ValuesIn(kGames),
+INSTANTIATE_TEST_SUITE_P(Games, EditDialogTest, ::testing::ValuesIn(games::Replays()),
                          [](const auto& info) { return std::string(info.param.plugin); });
 
 // The cases below do not depend on the game.
@@ -373,8 +359,12 @@ TEST_P(EditDialogCases, FailedSavesSayWhyAndKeepTheText)
     EXPECT_EQ(host::TempDir::Read(locked), file);
     EXPECT_NE(GetFileAttributesA(locked.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 
-    // Another game's replay, and a replay whose sections run past its end.
-    const Bytes foreign = Replay(std::strcmp(Magic(), "kvor") ? "kvor" : "mirl", {Info(), Comment("theirs")});
+    // Another game's replay (another magic, where there is no other replay
+    // game), and a replay whose sections run past its end.
+    Bytes theirs = Magic().substr(0, 3) + char(Magic()[3] ^ 1);
+    for (const Game& other : games::Replays())
+        if (other.Magic() != Magic()) theirs = other.Magic();
+    const Bytes foreign = Replay(theirs.c_str(), {Info(), Comment("theirs")});
     Bytes broken = file;
     SetU32(broken, Head().size() + Info().size() + 4, 0x7FFFFFFF);
     for (const Bytes& bytes : {foreign, broken}) {
@@ -391,7 +381,7 @@ TEST_P(EditDialogCases, FailedSavesSayWhyAndKeepTheText)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Kvora, EditDialogCases, ::testing::Values(kGames[0]),
+INSTANTIATE_TEST_SUITE_P(OneGame, EditDialogCases, ::testing::Values(games::Replays().front()),
                          [](const auto& info) { return std::string(info.param.plugin); });
 
 // Dialog template 101, read back out of each built plug-in.
@@ -431,7 +421,7 @@ TEST(EditDialogTemplate, Is166ClassicBytesInEveryReplayPlugin)
 {
     const Bytes expected = ExpectedTemplate();
     ASSERT_EQ(expected.size(), 166u);
-    for (const Game& game : kGames) {
+    for (const Game& game : games::Replays()) {
         const HMODULE module = LoadLibraryExA(host::PluginPath(game.plugin).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(module, nullptr) << game.plugin;
         int languages = 0;

@@ -11,13 +11,11 @@
 #include "wine/ImportHook.h"
 #include "wine/PluginCalls.h"
 
-using host::PluginKind;
+using games::Game;
 
 namespace {
 
 using ReadFileFn = BOOL(WINAPI*)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED);
-using IsSupportedFn = int(WINAPI*)(LPCSTR, DWORD);
-using FileInfoFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*);
 
 // What the plug-in under test asked ReadFile for; one test at a time.
 struct Reads {
@@ -39,15 +37,15 @@ BOOL WINAPI CountingReadFile(HANDLE file, LPVOID to, DWORD count, LPDWORD got, L
     return ok;
 }
 
-class FileReads : public ::testing::TestWithParam<PluginKind> {};
+class FileReads : public ::testing::TestWithParam<Game> {};
 
 TEST_P(FileReads, IsSupportedReadsFourBytesAndTheOthersReadTheFileOnce)
 {
-    const PluginKind& kind = GetParam();
-    const host::Plugin plugin(kind.name);
-    ASSERT_TRUE(plugin.Loaded()) << host::PluginPath(kind.name);
-    const auto isSupported = plugin.Export<IsSupportedFn>("IsSupported");
-    const auto list = plugin.Export<FileInfoFn>("GetFileInfoList");
+    const Game& game = GetParam();
+    const host::Plugin plugin(game.plugin);
+    ASSERT_TRUE(plugin.Loaded()) << host::PluginPath(game.plugin);
+    const auto isSupported = plugin.Exports().IsSupported;
+    const auto list = plugin.Exports().GetFileInfoList;
     ASSERT_TRUE(isSupported && list);
     const host::ImportHook hook(plugin.Module(), "KERNEL32.dll", "ReadFile",
                                 reinterpret_cast<const void*>(&CountingReadFile));
@@ -55,7 +53,7 @@ TEST_P(FileReads, IsSupportedReadsFourBytesAndTheOthersReadTheFileOnce)
     g_readFile = reinterpret_cast<ReadFileFn>(hook.Original());
 
     host::TempDir dir;
-    const std::string file = std::string(kind.magic) + std::string(1 << 20, 'x');
+    const std::string file = game.Magic() + std::string(1 << 20, 'x');
     const std::string path = dir.Write("large", file);
     g_reads = {};
     EXPECT_EQ(isSupported(path.c_str(), 0), 1);
@@ -69,7 +67,7 @@ TEST_P(FileReads, IsSupportedReadsFourBytesAndTheOthersReadTheFileOnce)
     EXPECT_EQ(g_reads.asked, file.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(Plugins, FileReads, ::testing::ValuesIn(host::kPluginKinds),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Plugins, FileReads, ::testing::ValuesIn(games::All()),
+                         [](const auto& info) { return std::string(info.param.plugin); });
 
 }  // namespace

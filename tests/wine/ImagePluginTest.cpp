@@ -1,57 +1,26 @@
-// The two picture plug-ins, loaded and called as the host does.
+// Every picture plug-in, loaded and called as the host does. What differs
+// between them comes from each game's profile and Description.h.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
+#include <map>
 #include <string>
 
-#include "support/ShotBuilder.h"
+#include "common/PluginExports.h"
+#include "support/GameFiles.h"
 #include "tools/LzssEncoder.h"
 #include "tools/SamplePicture.h"
+#include "wine/GameTexts.h"
 #include "wine/PluginHost.h"
 
 using namespace shot_support;
+using games::Game;
 using host::Block;
 
 namespace {
-
-using GetPluginRevisionFn = int(WINAPI*)();
-using GetPluginInfoFn = int(WINAPI*)(int, LPSTR, int);
-using IsSupportedFn = int(WINAPI*)(LPCSTR, DWORD);
-using GetColumnInfoFn = int(WINAPI*)(HLOCAL*);
-using GetFileInfoListFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*);
-using GetFileInfoImage2Fn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*, HLOCAL*);
-
-struct Game {
-    const char* plugin;
-    const char* signature;
-    const char* otherSignature;
-    uint32_t bytesPerPixel;
-    int columns;
-    uint32_t headerSize;
-    const char* description;  // string 0 up to the author notice
-    const char* kind;         // string 1
-    const char* pattern;      // string 2
-    const char* filter;       // string 3
-};
-
-std::ostream& operator<<(std::ostream& out, const Game& game) { return out << game.plugin; }
-
-const Game kGames[] = {
-    {"brysspic", "BST3", "BSTS", 4, 11, 116,
-     // "KARVO Plug-in For Bryssdan スクリーンショット Ver1.00"
-     "KARVO Plug-in For Bryssdan \x83X\x83N\x83\x8A\x81[\x83\x93\x83V\x83\x87\x83" "b\x83g Ver1.00",
-     "Bryssdan \x83X\x83N\x83\x8A\x81[\x83\x93\x83V\x83\x87\x83" "b\x83g", "sc*.dat",
-     // "Bryssdan スクリーンファイル(sc*.dat)"
-     "Bryssdan \x83X\x83N\x83\x8A\x81[\x83\x93\x83t\x83@\x83" "C\x83\x8B(sc*.dat)"},
-    {"zoltepic", "BSTS", "BST3", 3, 10, 104,
-     // "KARVO Plug-in For Zoltedan ベストショット Ver1.01"
-     "KARVO Plug-in For Zoltedan \x83x\x83X\x83g\x83V\x83\x87\x83" "b\x83g Ver1.01",
-     "Zoltedan \x83x\x83X\x83g\x83V\x83\x87\x83" "b\x83g", "bs_*.dat",
-     // "Zoltedan ベストショットファイル(bs_*.dat)"
-     "Zoltedan \x83x\x83X\x83g\x83V\x83\x87\x83" "b\x83g\x83t\x83@\x83" "C\x83\x8B(bs_*.dat)"},
-};
 
 class ImagePlugin : public ::testing::TestWithParam<Game> {
 protected:
@@ -60,38 +29,42 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(plugin.Loaded()) << host::PluginPath(GetParam().plugin);
-        revision = plugin.Export<GetPluginRevisionFn>("GetPluginRevision");
-        info = plugin.Export<GetPluginInfoFn>("GetPluginInfo");
-        isSupported = plugin.Export<IsSupportedFn>("IsSupported");
-        columns = plugin.Export<GetColumnInfoFn>("GetColumnInfo");
-        list = plugin.Export<GetFileInfoListFn>("GetFileInfoList");
-        image = plugin.Export<GetFileInfoImage2Fn>("GetFileInfoImage2");
-        ASSERT_TRUE(revision && info && isSupported && columns && list && image);
-        EXPECT_EQ(plugin.Export<void*>("GetFileInfoText1"), nullptr);
-        EXPECT_EQ(plugin.Export<void*>("EditDialog"), nullptr);
+        ASSERT_TRUE(exports.GetPluginRevision && exports.GetPluginInfo && exports.IsSupported && exports.GetColumnInfo &&
+                    exports.GetFileInfoList && exports.GetFileInfoImage2);
+        EXPECT_TRUE(!exports.GetFileInfoText1 && !exports.GetFileInfoText2 && !exports.EditDialog);
     }
 
     void TearDown() override { EXPECT_TRUE(host::HeapIsIntact()); }
 
     const Game& game() const { return GetParam(); }
-    bool Screen() const { return game().bytesPerPixel == 4; }
-    DWORD RowBytes() const { return DWORD(game().columns) * 512; }
-    size_t Stride(int width) const { return (size_t(width) * game().bytesPerPixel + 3) / 4 * 4; }
+    const ImageProfile& Profile() const { return *game().image; }
+    Bytes Signature() const { return game().Magic(); }
+    // Four bytes that are not this game's signature.
+    Bytes Foreign() const { return Signature().substr(0, 3) + char(Signature()[3] ^ 1); }
+    uint32_t BytesPerPixel() const { return Profile().bytesPerPixel; }
+    uint32_t HeaderSize() const { return ::HeaderSize(Profile().header); }
+    int Columns() const { return int(game().Columns()); }
+    DWORD RowBytes() const { return DWORD(Columns()) * 512; }
+    size_t Stride(int width) const { return (size_t(width) * BytesPerPixel() + 3) / 4 * 4; }
+    // The column showing this field; -1 without one.
+    int ColumnOf(ShotField field) const
+    {
+        for (int i = 0; i < Columns(); ++i)
+            if (Profile().columns[i].field == field) return i;
+        return -1;
+    }
 
     // A shot of this game with the given size and stream, its other fields
     // set to recognisable values.
     Bytes Shot(int16_t width, int16_t height, const Bytes& stream) const
     {
-        if (Screen()) {
-            ScreenShot s;
-            s.day = 9;
-            s.scene = 4;
-            s.width = width;
-            s.height = height;
-            s.timestamp = 0;
-            s.slow_rate = 0.5f;
-            return ScreenShotFile(s, stream);
-        }
+        ScreenShot s;
+        s.day = 9;
+        s.scene = 4;
+        s.width = width;
+        s.height = height;
+        s.timestamp = 0;
+        s.slow_rate = 0.5f;
         BestShot b;
         b.level = 11;
         b.scene = 3;
@@ -100,13 +73,32 @@ protected:
         b.score = 9001;
         b.slow_rate = 0.5f;
         b.spell_card_name = Bytes(80, 'n');
-        return BestShotFile(b, stream);
+        return testing_support::ShotOf(game(), s, b, stream);
+    }
+
+    // What each field shows of Shot(640, -480, ...): the fields that this
+    // game's header carries; any other stays empty.
+    std::map<ShotField, Bytes> ShotFields() const
+    {
+        std::map<ShotField, Bytes> fields = {
+            {ShotField::Width, "640"}, {ShotField::Height, "-480"}, {ShotField::SlowRate, "0.500000"}};
+        if (Profile().header == ShotKind::ScreenShot) {
+            fields[ShotField::DayName] = "\x8D\xC5\x8FI\x93\xFA";  // 最終日
+            fields[ShotField::ScenePlusOne] = "5";
+            fields[ShotField::DayScene] = "10-5";
+            fields[ShotField::ShotTime] = "1970/01/01 09:00:00";
+        } else {
+            fields[ShotField::LevelScene] = "EX-3";
+            fields[ShotField::SpellCardName] = Bytes(80, 'n');
+            fields[ShotField::Score] = "9001";
+        }
+        return fields;
     }
 
     // An encoded sample picture and its shot file.
     Bytes PictureShot(int16_t width, int16_t height, Bytes& picture) const
     {
-        picture = MakeSamplePicture(width, height, game().bytesPerPixel, width * 31u + height);
+        picture = MakeSamplePicture(width, height, BytesPerPixel(), width * 31u + height);
         return Shot(width, height, EncodeLzss(picture.data(), picture.size()));
     }
 
@@ -115,62 +107,60 @@ protected:
     {
         ASSERT_EQ(bits.Size(), Stride(width) * height);
         ASSERT_EQ(header.Size(), 44u);
-        EXPECT_EQ(Bytes(bits.Bytes(), bits.Size()), BottomUp(picture, width, height, game().bytesPerPixel));
+        EXPECT_EQ(Bytes(bits.Bytes(), bits.Size()), BottomUp(picture, width, height, BytesPerPixel()));
         BITMAPINFO bi;
         std::memcpy(&bi, header.Bytes(), sizeof bi);
         EXPECT_EQ(bi.bmiHeader.biSize, 40u);
         EXPECT_EQ(bi.bmiHeader.biWidth, width);
         EXPECT_EQ(bi.bmiHeader.biHeight, height);
         EXPECT_EQ(bi.bmiHeader.biPlanes, 1);
-        EXPECT_EQ(bi.bmiHeader.biBitCount, game().bytesPerPixel * 8);
+        EXPECT_EQ(bi.bmiHeader.biBitCount, BytesPerPixel() * 8);
         EXPECT_EQ(bi.bmiHeader.biCompression, DWORD(BI_RGB));
         EXPECT_EQ(bi.bmiHeader.biSizeImage | bi.bmiHeader.biClrUsed | bi.bmiHeader.biClrImportant, 0u);
         EXPECT_EQ(std::memcmp(&bi.bmiColors[0], "\0\0\0\0", 4), 0);
     }
 
     host::Plugin plugin;
-    GetPluginRevisionFn revision = nullptr;
-    GetPluginInfoFn info = nullptr;
-    IsSupportedFn isSupported = nullptr;
-    GetColumnInfoFn columns = nullptr;
-    GetFileInfoListFn list = nullptr;
-    GetFileInfoImage2Fn image = nullptr;
+    const PluginExportTable& exports = plugin.Exports();
     host::TempDir dir;
 };
 
+// The texts are made from the kind of file, the version, the pattern and
+// what the filter calls the files; every byte of each plug-in's is in its
+// golden listing (KvhostTest.cpp).
 TEST_P(ImagePlugin, DescribesItself)
 {
-    EXPECT_EQ(revision(), 2);
+    EXPECT_EQ(exports.GetPluginRevision(), 2);
     char buffer[256];
-    const std::string head = std::string(game().description) + " ";
-    ASSERT_GT(info(0, buffer, sizeof buffer), int(head.size()));
+    const std::string head = host::DescriptionHead(game()) + " ";
+    ASSERT_GT(exports.GetPluginInfo(0, buffer, sizeof buffer), int(head.size()));
     EXPECT_EQ(std::string(buffer).substr(0, head.size()), head);
+    const std::string pattern = game().pattern;
+    const std::string texts[] = {host::ShiftJis(game().kind), pattern,
+                                 host::ShiftJis(game().filterNoun) + "(" + pattern + ")"};
     for (int i = 1; i <= 3; ++i) {
-        const char* expected = i == 1 ? game().kind : i == 2 ? game().pattern : game().filter;
-        EXPECT_EQ(info(i, nullptr, 0), int(std::strlen(expected))) << i;
+        const std::string& expected = texts[i - 1];
+        EXPECT_EQ(exports.GetPluginInfo(i, nullptr, 0), int(expected.size())) << i;
         std::memset(buffer, 'x', sizeof buffer);
-        EXPECT_EQ(info(i, buffer, int(std::strlen(expected))), 0) << i;  // no room for the NUL
+        EXPECT_EQ(exports.GetPluginInfo(i, buffer, int(expected.size())), 0) << i;  // no room for the NUL
         EXPECT_EQ(buffer[0], 'x');
-        EXPECT_EQ(info(i, buffer, sizeof buffer), int(std::strlen(expected))) << i;
-        EXPECT_STREQ(buffer, expected);
+        EXPECT_EQ(exports.GetPluginInfo(i, buffer, sizeof buffer), int(expected.size())) << i;
+        EXPECT_EQ(std::string(buffer), expected);
     }
-    EXPECT_EQ(info(4, buffer, sizeof buffer), 0);
-    EXPECT_EQ(info(-1, buffer, sizeof buffer), 0);
+    EXPECT_EQ(exports.GetPluginInfo(4, buffer, sizeof buffer), 0);
+    EXPECT_EQ(exports.GetPluginInfo(-1, buffer, sizeof buffer), 0);
 }
 
+// The profile's table and the all-zero end record, laid out as every picture
+// game lays it out.
 TEST_P(ImagePlugin, ColumnTable)
 {
     Block table;
-    ASSERT_EQ(columns(&table.handle), 0);
-    const int n = game().columns;
-    ASSERT_EQ(table.Size(), size_t(n + 1) * 128);
+    ASSERT_EQ(exports.GetColumnInfo(&table.handle), 0);
+    const int n = Columns();
+    host::ExpectColumnTable(table, Profile().columns, n);
+    auto values = [&](int i) { return host::ColumnValues(table, i); };
     const char* records = table.Bytes();
-    auto values = [&](int i) {
-        int v[3];
-        std::memcpy(v, records + 128 * i + 116, 12);
-        return std::to_string(v[0]) + "," + std::to_string(v[1]) + "," + std::to_string(v[2]);
-    };
-    EXPECT_EQ(std::string(records + 128 * n, 128), std::string(128, '\0')) << "end record";
     EXPECT_STREQ(records, "\x83t\x83@\x83" "C\x83\x8B\x96\xBC");  // ファイル名
     EXPECT_EQ(values(0), "0,0,3");
     EXPECT_EQ(values(1), "0,0,7");
@@ -178,34 +168,35 @@ TEST_P(ImagePlugin, ColumnTable)
     EXPECT_EQ(values(n - 1), "0,0,2");
     EXPECT_EQ(values(n - 3), "1,2,0");  // slowdown rate
     EXPECT_STREQ(records + 128 * (n - 3), "\x8F\x88\x97\x9D\x97\x8E\x82\xBF\x97\xA6");  // 処理落ち率
-    if (Screen()) {
-        EXPECT_STREQ(records + 128 * 2, "\x93\xFA\x95t");  // 日付
-        EXPECT_EQ(values(3), "0,1,0");
-        EXPECT_EQ(values(5), "1,1,0");
-    } else {
-        EXPECT_STREQ(records + 128 * 3, "\x83X\x83y\x83\x8B\x83J\x81[\x83h\x96\xBC");  // スペルカード名
-        EXPECT_EQ(values(2), "0,0,0");
-        EXPECT_EQ(values(6), "1,1,0");  // score
-    }
-    EXPECT_EQ(columns(nullptr), 5);
+    EXPECT_EQ(exports.GetColumnInfo(nullptr), 5);
 }
 
 TEST_P(ImagePlugin, IsSupportedLooksAtTheSignatureOnly)
 {
-    EXPECT_EQ(isSupported(dir.Write("good.dat", Bytes(game().signature) + "garbage").c_str(), 0), 1);
-    EXPECT_EQ(isSupported(dir.Write("exact.dat", game().signature).c_str(), 0), 1);
-    EXPECT_EQ(isSupported(dir.Write("three.dat", Bytes(game().signature, 3)).c_str(), 0), 0);
-    EXPECT_EQ(isSupported(dir.Write("empty.dat", "").c_str(), 0), 0);
-    EXPECT_EQ(isSupported(dir.Write("other.dat", Bytes(game().otherSignature) + "rest").c_str(), 0), 0);
-    EXPECT_EQ(isSupported(dir.Write("lower.dat", Screen() ? "bst3xxxx" : "bstsxxxx").c_str(), 0), 0);
-    EXPECT_EQ(isSupported(dir.Root().c_str(), 0), 0);
-    EXPECT_EQ(isSupported(dir.Path("missing.dat").c_str(), 0), 0);
-    EXPECT_EQ(isSupported(nullptr, 0), 4);
-    EXPECT_EQ(isSupported(nullptr, 10), 4);
-    host::GuardedBytes four(game().signature);
-    EXPECT_EQ(isSupported(four.Data(), four.Size()), 1);
-    EXPECT_EQ(isSupported(four.Data(), 3), 0);
-    EXPECT_EQ(isSupported(game().otherSignature, 4), 0);
+    EXPECT_EQ(exports.IsSupported(dir.Write("good.dat", Signature() + "garbage").c_str(), 0), 1);
+    EXPECT_EQ(exports.IsSupported(dir.Write("exact.dat", Signature()).c_str(), 0), 1);
+    EXPECT_EQ(exports.IsSupported(dir.Write("three.dat", Signature().substr(0, 3)).c_str(), 0), 0);
+    EXPECT_EQ(exports.IsSupported(dir.Write("empty.dat", "").c_str(), 0), 0);
+    EXPECT_EQ(exports.IsSupported(dir.Write("other.dat", Foreign() + "rest").c_str(), 0), 0);
+    // Another game's shot is not this plug-in's.
+    for (const Game& other : games::Pictures()) {
+        if (other.Magic() == Signature()) continue;
+        EXPECT_EQ(exports.IsSupported(dir.Write("theirs.dat", other.Magic() + "rest").c_str(), 0), 0) << other;
+    }
+    // The signature's letters in the other case.
+    Bytes otherCase = Signature();
+    for (char& c : otherCase) c = char(std::islower(uint8_t(c)) ? std::toupper(uint8_t(c)) : std::tolower(uint8_t(c)));
+    if (otherCase != Signature()) {
+        EXPECT_EQ(exports.IsSupported(dir.Write("case.dat", otherCase + "xxxx").c_str(), 0), 0);
+    }
+    EXPECT_EQ(exports.IsSupported(dir.Root().c_str(), 0), 0);
+    EXPECT_EQ(exports.IsSupported(dir.Path("missing.dat").c_str(), 0), 0);
+    EXPECT_EQ(exports.IsSupported(nullptr, 0), 4);
+    EXPECT_EQ(exports.IsSupported(nullptr, 10), 4);
+    host::GuardedBytes four(Signature());
+    EXPECT_EQ(exports.IsSupported(four.Data(), four.Size()), 1);
+    EXPECT_EQ(exports.IsSupported(four.Data(), 3), 0);
+    EXPECT_EQ(exports.IsSupported(Foreign().c_str(), 4), 0);
 }
 
 TEST_P(ImagePlugin, ListRowInPathAndMemoryMode)
@@ -213,21 +204,17 @@ TEST_P(ImagePlugin, ListRowInPathAndMemoryMode)
     const Bytes file = Shot(640, -480, "\x01\x02\x03");
     const std::string path = dir.Write("shot.dat", file);
     Block row;
-    ASSERT_EQ(list(path.c_str(), 0, &row.handle), 0);
+    ASSERT_EQ(exports.GetFileInfoList(path.c_str(), 0, &row.handle), 0);
     ASSERT_EQ(row.Size(), RowBytes());
-    if (Screen()) {
-        const char* expected[11] = {"", "", "\x8D\xC5\x8FI\x93\xFA", "5", "10-5", "640", "-480",  // 最終日
-                                    "1970/01/01 09:00:00", "0.500000", "", ""};
-        for (int i = 0; i < 11; ++i) EXPECT_STREQ(row.Field(i), expected[i]) << i;
-    } else {
-        const std::string name(80, 'n');
-        const char* expected[10] = {"", "", "EX-3", name.c_str(), "640", "-480", "9001", "0.500000", "", ""};
-        for (int i = 0; i < 10; ++i) EXPECT_STREQ(row.Field(i), expected[i]) << i;
+    const std::map<ShotField, Bytes> shown = ShotFields();
+    for (int i = 0; i < Columns(); ++i) {
+        const auto field = shown.find(Profile().columns[i].field);
+        EXPECT_EQ(std::string(row.Field(i)), field == shown.end() ? "" : field->second) << "column " << i;
     }
 
     Block memory;
     host::GuardedBytes bytes(file);
-    ASSERT_EQ(list(bytes.Data(), bytes.Size(), &memory.handle), 0);
+    ASSERT_EQ(exports.GetFileInfoList(bytes.Data(), bytes.Size(), &memory.handle), 0);
     ASSERT_EQ(memory.Size(), RowBytes());
     EXPECT_EQ(std::memcmp(memory.Bytes(), row.Bytes(), RowBytes()), 0);
 }
@@ -236,14 +223,14 @@ TEST_P(ImagePlugin, ListRowRefusals)
 {
     const Bytes file = Shot(1, 1, "");
     HLOCAL untouched = nullptr;
-    EXPECT_EQ(list(dir.Path("missing.dat").c_str(), 0, &untouched), 1);
-    EXPECT_EQ(list(dir.Write("short.dat", "BS").c_str(), 0, &untouched), 1);
-    EXPECT_EQ(list(dir.Write("other.dat", Bytes(game().otherSignature) + "....").c_str(), 0, &untouched), 1);
-    EXPECT_EQ(list(game().signature, 3, &untouched), 1);
-    EXPECT_EQ(list(nullptr, 0, &untouched), 2);
-    EXPECT_EQ(list(nullptr, 10, &untouched), 5);
-    EXPECT_EQ(list(file.data(), DWORD(file.size()), nullptr), 5);
-    EXPECT_EQ(list(dir.Write("good.dat", file).c_str(), 0, nullptr), 5);
+    EXPECT_EQ(exports.GetFileInfoList(dir.Path("missing.dat").c_str(), 0, &untouched), 1);
+    EXPECT_EQ(exports.GetFileInfoList(dir.Write("short.dat", "BS").c_str(), 0, &untouched), 1);
+    EXPECT_EQ(exports.GetFileInfoList(dir.Write("other.dat", Foreign() + "....").c_str(), 0, &untouched), 1);
+    EXPECT_EQ(exports.GetFileInfoList(Signature().c_str(), 3, &untouched), 1);
+    EXPECT_EQ(exports.GetFileInfoList(nullptr, 0, &untouched), 2);
+    EXPECT_EQ(exports.GetFileInfoList(nullptr, 10, &untouched), 5);
+    EXPECT_EQ(exports.GetFileInfoList(file.data(), DWORD(file.size()), nullptr), 5);
+    EXPECT_EQ(exports.GetFileInfoList(dir.Write("good.dat", file).c_str(), 0, nullptr), 5);
     EXPECT_EQ(untouched, nullptr);
 }
 
@@ -251,13 +238,14 @@ TEST_P(ImagePlugin, ListRowRefusals)
 // header, and no picture has that size.
 TEST_P(ImagePlugin, FileOfNothingButTheSignature)
 {
-    const std::string path = dir.Write("magic.dat", game().signature);
-    EXPECT_EQ(isSupported(path.c_str(), 0), 1);
+    const std::string path = dir.Write("magic.dat", Signature());
+    EXPECT_EQ(exports.IsSupported(path.c_str(), 0), 1);
     Block row, bits, header;
-    ASSERT_EQ(list(path.c_str(), 0, &row.handle), 0);
+    ASSERT_EQ(exports.GetFileInfoList(path.c_str(), 0, &row.handle), 0);
     ASSERT_EQ(row.Size(), RowBytes());
-    EXPECT_STREQ(row.Field(Screen() ? 5 : 4), "0");
-    EXPECT_EQ(image(path.c_str(), 0, &bits.handle, &header.handle), 4);
+    ASSERT_GE(ColumnOf(ShotField::Width), 0);
+    EXPECT_STREQ(row.Field(ColumnOf(ShotField::Width)), "0");
+    EXPECT_EQ(exports.GetFileInfoImage2(path.c_str(), 0, &bits.handle, &header.handle), 4);
     EXPECT_EQ(bits.handle, nullptr);
     EXPECT_EQ(header.handle, nullptr);
 }
@@ -271,19 +259,19 @@ TEST_P(ImagePlugin, PictureRoundTrip)
             const Bytes file = PictureShot(width, height, picture);
             const std::string path = dir.Write("shot.dat", file);
             Block bits, header;
-            ASSERT_EQ(image(path.c_str(), 0, &bits.handle, &header.handle), 0) << width << "x" << height;
+            ASSERT_EQ(exports.GetFileInfoImage2(path.c_str(), 0, &bits.handle, &header.handle), 0) << width << "x" << height;
             ExpectBitmap(bits, header, picture, width, height);
 
             Block memoryBits, memoryHeader;
             host::GuardedBytes bytes(file);
-            ASSERT_EQ(image(bytes.Data(), bytes.Size(), &memoryBits.handle, &memoryHeader.handle), 0);
+            ASSERT_EQ(exports.GetFileInfoImage2(bytes.Data(), bytes.Size(), &memoryBits.handle, &memoryHeader.handle), 0);
             ExpectBitmap(memoryBits, memoryHeader, picture, width, height);
         }
     }
     Bytes picture;
     const std::string path = dir.Write("large.dat", PictureShot(640, 480, picture));
     Block bits, header;
-    ASSERT_EQ(image(path.c_str(), 0, &bits.handle, &header.handle), 0);
+    ASSERT_EQ(exports.GetFileInfoImage2(path.c_str(), 0, &bits.handle, &header.handle), 0);
     ExpectBitmap(bits, header, picture, 640, 480);
 }
 
@@ -292,14 +280,14 @@ TEST_P(ImagePlugin, PictureRefusals)
     const Bytes file = Shot(2, 2, "");
     const std::string path = dir.Write("good.dat", file);
     HLOCAL bits = nullptr, header = nullptr;
-    EXPECT_EQ(image(dir.Path("missing.dat").c_str(), 0, &bits, &header), 1);
-    EXPECT_EQ(image(game().otherSignature, 4, &bits, &header), 1);
-    EXPECT_EQ(image(game().signature, 3, &bits, &header), 1);
-    EXPECT_EQ(image(nullptr, 0, &bits, &header), 2);
-    EXPECT_EQ(image(nullptr, 10, &bits, &header), 5);
-    EXPECT_EQ(image(file.data(), DWORD(file.size()), nullptr, &header), 5);
-    EXPECT_EQ(image(file.data(), DWORD(file.size()), &bits, nullptr), 5);
-    EXPECT_EQ(image(path.c_str(), 0, nullptr, &header), 5);
+    EXPECT_EQ(exports.GetFileInfoImage2(dir.Path("missing.dat").c_str(), 0, &bits, &header), 1);
+    EXPECT_EQ(exports.GetFileInfoImage2(Foreign().c_str(), 4, &bits, &header), 1);
+    EXPECT_EQ(exports.GetFileInfoImage2(Signature().c_str(), 3, &bits, &header), 1);
+    EXPECT_EQ(exports.GetFileInfoImage2(nullptr, 0, &bits, &header), 2);
+    EXPECT_EQ(exports.GetFileInfoImage2(nullptr, 10, &bits, &header), 5);
+    EXPECT_EQ(exports.GetFileInfoImage2(file.data(), DWORD(file.size()), nullptr, &header), 5);
+    EXPECT_EQ(exports.GetFileInfoImage2(file.data(), DWORD(file.size()), &bits, nullptr), 5);
+    EXPECT_EQ(exports.GetFileInfoImage2(path.c_str(), 0, nullptr, &header), 5);
     EXPECT_EQ(bits, nullptr);
     EXPECT_EQ(header, nullptr);
 
@@ -310,7 +298,7 @@ TEST_P(ImagePlugin, PictureRefusals)
                                  {16385, 1}, {1, 16385}, {16384, rowsPastTheBlock}}) {
         HLOCAL b = reinterpret_cast<HLOCAL>(1), h = reinterpret_cast<HLOCAL>(1);
         const std::string hostile = dir.Write("hostile.dat", Shot(width, height, "\xFF\xFF"));
-        EXPECT_EQ(image(hostile.c_str(), 0, &b, &h), 4) << width << "x" << height;
+        EXPECT_EQ(exports.GetFileInfoImage2(hostile.c_str(), 0, &b, &h), 4) << width << "x" << height;
         EXPECT_EQ(b, nullptr);
         EXPECT_EQ(h, nullptr);
     }
@@ -323,7 +311,7 @@ TEST_P(ImagePlugin, PictureAtTheSizeBound)
     const int16_t rows = int16_t((256 << 20) / Stride(16384));
     const std::string path = dir.Write("largest.dat", Shot(16384, rows, ""));
     Block bits, header;
-    ASSERT_EQ(image(path.c_str(), 0, &bits.handle, &header.handle), 0);
+    ASSERT_EQ(exports.GetFileInfoImage2(path.c_str(), 0, &bits.handle, &header.handle), 0);
     EXPECT_EQ(bits.Size(), Stride(16384) * rows);
     EXPECT_LE(bits.Size(), size_t(256) << 20);
     EXPECT_EQ(bits.Bytes()[bits.Size() - 1], '\xFF');   // an empty stream decodes to 0xFF
@@ -338,14 +326,15 @@ TEST_P(ImagePlugin, CutFilesNeverReadPastTheEnd)
     for (size_t n = 1; n <= file.size(); ++n) {
         host::GuardedBytes bytes(file.substr(0, n));
         Block row, bits, header;
-        const int listed = list(bytes.Data(), bytes.Size(), &row.handle);
-        const int pictured = image(bytes.Data(), bytes.Size(), &bits.handle, &header.handle);
+        const int listed = exports.GetFileInfoList(bytes.Data(), bytes.Size(), &row.handle);
+        const int pictured = exports.GetFileInfoImage2(bytes.Data(), bytes.Size(), &bits.handle, &header.handle);
         if (n < 4) {
             EXPECT_EQ(listed, 1) << n;
             EXPECT_EQ(pictured, 1) << n;
-        } else if (n < game().headerSize) {
+        } else if (n < HeaderSize()) {
             EXPECT_EQ(listed, 0) << n;  // the all-zero header
-            EXPECT_EQ(std::string(row.Field(Screen() ? 5 : 4)), "0") << n;
+            ASSERT_GE(ColumnOf(ShotField::Width), 0);
+            EXPECT_EQ(std::string(row.Field(ColumnOf(ShotField::Width))), "0") << n;
             EXPECT_EQ(pictured, 4) << n;
             EXPECT_EQ(bits.handle, nullptr);
         } else {
@@ -356,7 +345,7 @@ TEST_P(ImagePlugin, CutFilesNeverReadPastTheEnd)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Games, ImagePlugin, ::testing::ValuesIn(kGames),
+INSTANTIATE_TEST_SUITE_P(Games, ImagePlugin, ::testing::ValuesIn(games::Pictures()),
                          [](const auto& info) { return std::string(info.param.plugin); });
 
 }  // namespace

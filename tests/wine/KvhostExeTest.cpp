@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Games.h"
 #include "support/ReplayBuilder.h"
 #include "wine/DialogDriver.h"
 #include "wine/KvhostFiles.h"
@@ -178,8 +179,10 @@ TEST(KvhostExe, SaysWhenNothingMatchesAndListsTreesWithR)
     const std::string& root = folder.Root();
     ExpectOneLineError(RunKvhostExe({"list", "kvorarec", root}), 1,
                        "no file in " + root + " matches kvora_*.rpy; 2 files in its subfolders do (-r includes them)");
+    std::string patterns;   // of the plug-ins in the order of their names
+    for (const games::Game& game : games::All()) patterns += (patterns.empty() ? "" : ", ") + std::string(game.pattern);
     ExpectOneLineError(RunKvhostExe({"list", "--all", root}), 1,
-                       "no file in " + root + " matches the pattern of any plug-in (sc*.dat, kvora_*.rpy, ");
+                       "no file in " + root + " matches the pattern of any plug-in (" + patterns + ")");
     ExpectOneLineError(RunKvhostExe({"list", "zoltepic", root, "-r"}), 1, "no file in " + root + " matches bs_*.dat");
     // No output folder for no pictures.
     ExpectOneLineError(RunKvhostExe({"picture", "brysspic", root, "-o", folder.Path("pictures")}), 1,

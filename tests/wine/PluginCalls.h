@@ -7,28 +7,11 @@
 #include <cstdint>
 #include <string>
 
+#include "common/PluginExports.h"
+#include "support/Games.h"
 #include "wine/PluginHost.h"
 
 namespace host {
-
-struct PluginKind {
-    const char* name;
-    const char* magic;
-    const char* prefix;          // of the file names the games use
-    bool replay;                 // replay (texts) or picture
-    int columns;                 // fields of a list row
-    uint32_t bytesPerPixel;      // pictures only
-    uint32_t headerSize;         // pictures only
-};
-
-inline const PluginKind kPluginKinds[] = {
-    {"kvorarec", "kvor", "kvora_", true, 14, 0, 0},
-    {"mirelrec", "mirl", "mirel_", true, 14, 0, 0},
-    {"taskorec", "tsko", "tasko_", true, 13, 0, 0},
-    {"nivrarec", "nivr", "nivra_", true, 14, 0, 0},
-    {"brysspic", "BST3", "sc", false, 11, 4, 116},
-    {"zoltepic", "BSTS", "bs_", false, 10, 3, 104},
-};
 
 // One export's answer: its result and the blocks it handed over (a block
 // that was not handed over has handed == false).
@@ -56,38 +39,28 @@ struct Answers {
 
 class PluginCalls {
 public:
-    using IsSupportedFn = int(WINAPI*)(LPCSTR, DWORD);
-    using FileInfoFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*);
-    using ImageFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*, HLOCAL*);
-
-    explicit PluginCalls(const PluginKind& kind) : m_kind(kind), m_plugin(kind.name)
-    {
-        m_isSupported = m_plugin.Export<IsSupportedFn>("IsSupported");
-        m_list = m_plugin.Export<FileInfoFn>("GetFileInfoList");
-        m_text1 = m_plugin.Export<FileInfoFn>("GetFileInfoText1");
-        m_text2 = m_plugin.Export<FileInfoFn>("GetFileInfoText2");
-        m_image = m_plugin.Export<ImageFn>("GetFileInfoImage2");
-    }
+    explicit PluginCalls(const games::Game& game)
+        : m_replay(game.IsReplay()), m_plugin(game.plugin), m_exports(m_plugin.Exports()) {}
 
     bool Ready() const
     {
-        return m_plugin.Loaded() && m_isSupported && m_list &&
-               (m_kind.replay ? m_text1 && m_text2 : m_image != nullptr);
+        const PluginExportTable& e = m_exports;
+        return m_plugin.Loaded() && e.IsSupported && e.GetFileInfoList &&
+               (m_replay ? e.GetFileInfoText1 && e.GetFileInfoText2 : e.GetFileInfoImage2 != nullptr);
     }
-    const PluginKind& Kind() const { return m_kind; }
 
     // Every export once; size 0 is path mode.
     Answers CallEvery(const char* pathOrImage, DWORD size) const
     {
         Answers a;
-        a.supported = m_isSupported(pathOrImage, size);
-        a.list = Call(m_list, pathOrImage, size);
-        if (m_kind.replay) {
-            a.text1 = Call(m_text1, pathOrImage, size);
-            a.text2 = Call(m_text2, pathOrImage, size);
+        a.supported = m_exports.IsSupported(pathOrImage, size);
+        a.list = Call(m_exports.GetFileInfoList, pathOrImage, size);
+        if (m_replay) {
+            a.text1 = Call(m_exports.GetFileInfoText1, pathOrImage, size);
+            a.text2 = Call(m_exports.GetFileInfoText2, pathOrImage, size);
         } else {
             HLOCAL bits = nullptr, info = nullptr;
-            a.image.result = m_image(pathOrImage, size, &bits, &info);
+            a.image.result = m_exports.GetFileInfoImage2(pathOrImage, size, &bits, &info);
             a.image.first = Take(bits);
             a.image.second = Take(info);
         }
@@ -114,13 +87,9 @@ private:
         return copy;
     }
 
-    const PluginKind& m_kind;
+    bool m_replay;
     Plugin m_plugin;
-    IsSupportedFn m_isSupported = nullptr;
-    FileInfoFn m_list = nullptr;
-    FileInfoFn m_text1 = nullptr;
-    FileInfoFn m_text2 = nullptr;
-    ImageFn m_image = nullptr;
+    const PluginExportTable& m_exports;
 };
 
 }  // namespace host

@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+
+#include "common/PluginExports.h"
 
 namespace host {
 
@@ -21,22 +25,22 @@ inline std::string PluginPath(const std::string& name, const char* folder = "KVP
 class Plugin {
 public:
     explicit Plugin(const std::string& name, const char* folder = "KVP_PLUGIN_DIR")
-        : m_module(LoadLibraryA(PluginPath(name, folder).c_str())) {}
+        : m_module(LoadLibraryA(PluginPath(name, folder).c_str()))
+    {
+        if (m_module) m_exports = FindPluginExports(m_module);
+    }
     ~Plugin() { if (m_module) FreeLibrary(m_module); }
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;
 
     bool Loaded() const { return m_module != nullptr; }
     HMODULE Module() const { return m_module; }
-
-    template <typename F>
-    F Export(const char* name) const
-    {
-        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m_module, name)));
-    }
+    // Null where the plug-in lacks the export.
+    const PluginExportTable& Exports() const { return m_exports; }
 
 private:
     HMODULE m_module;
+    PluginExportTable m_exports;
 };
 
 // A block handed over by a plug-in; the host frees it with LocalFree.
@@ -57,6 +61,25 @@ struct Block {
     const char* Bytes() const { return static_cast<const char*>(handle); }
     const char* Field(int i) const { return Bytes() + 512 * i; }
 };
+
+// The column table a plug-in handed over: the profile's records in order and
+// the all-zero end record, nothing else.
+template <typename Column>
+void ExpectColumnTable(const Block& table, const Column* columns, uint32_t count)
+{
+    ASSERT_EQ(table.Size(), size_t(count + 1) * 128);
+    for (uint32_t i = 0; i < count; ++i)
+        EXPECT_EQ(std::memcmp(table.Bytes() + 128 * i, &columns[i].info, 128), 0) << "record " << i;
+    EXPECT_EQ(std::string(table.Bytes() + 128 * count, 128), std::string(128, '\0')) << "end record";
+}
+
+// A column record's three numbers, "right_align,sort_kind,host_field".
+inline std::string ColumnValues(const Block& table, int i)
+{
+    int32_t v[3];
+    std::memcpy(v, table.Bytes() + 128 * i + 116, 12);
+    return std::to_string(v[0]) + "," + std::to_string(v[1]) + "," + std::to_string(v[2]);
+}
 
 // A scratch folder for the files of one test, removed afterwards.
 class TempDir {

@@ -9,6 +9,7 @@
 #include <string>
 #include <tuple>
 
+#include "common/PluginExports.h"
 #include "support/ReplayBuilder.h"
 #include "support/ShotBuilder.h"
 #include "wine/PluginHost.h"
@@ -16,10 +17,6 @@
 using testing_support::Bytes;
 
 namespace {
-
-using IsSupportedFn = int(WINAPI*)(LPCSTR, DWORD);
-using FileInfoFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*);
-using ImageFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*, HLOCAL*);
 
 const HLOCAL kUntouched = reinterpret_cast<HLOCAL>(0x1234);
 
@@ -43,10 +40,10 @@ TEST(ThrowingReader, ReplayExportsAnswerTheirFailureCode)
 {
     const host::Plugin plugin("throwing-replay", "KVP_TEST_PLUGIN_DIR");
     ASSERT_TRUE(plugin.Loaded()) << host::PluginPath("throwing-replay", "KVP_TEST_PLUGIN_DIR");
-    const auto isSupported = plugin.Export<IsSupportedFn>("IsSupported");
-    const auto list = plugin.Export<FileInfoFn>("GetFileInfoList");
-    const auto text1 = plugin.Export<FileInfoFn>("GetFileInfoText1");
-    const auto text2 = plugin.Export<FileInfoFn>("GetFileInfoText2");
+    const auto isSupported = plugin.Exports().IsSupported;
+    const auto list = plugin.Exports().GetFileInfoList;
+    const auto text1 = plugin.Exports().GetFileInfoText1;
+    const auto text2 = plugin.Exports().GetFileInfoText2;
     ASSERT_TRUE(isSupported && list && text1 && text2);
     host::TempDir dir;
 
@@ -81,9 +78,9 @@ TEST(ThrowingReader, PictureExportsAnswerTheirFailureCode)
 {
     const host::Plugin plugin("throwing-image", "KVP_TEST_PLUGIN_DIR");
     ASSERT_TRUE(plugin.Loaded()) << host::PluginPath("throwing-image", "KVP_TEST_PLUGIN_DIR");
-    const auto isSupported = plugin.Export<IsSupportedFn>("IsSupported");
-    const auto list = plugin.Export<FileInfoFn>("GetFileInfoList");
-    const auto image = plugin.Export<ImageFn>("GetFileInfoImage2");
+    const auto isSupported = plugin.Exports().IsSupported;
+    const auto list = plugin.Exports().GetFileInfoList;
+    const auto image = plugin.Exports().GetFileInfoImage2;
     ASSERT_TRUE(isSupported && list && image);
     host::TempDir dir;
 

@@ -13,11 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "common/PluginExports.h"
 #include "wine/PluginHost.h"
 
 namespace {
-
-using GetPluginInfoFn = int(WINAPI*)(int, LPSTR, int);
 
 std::wstring Wide(const std::string& text, UINT codePage)
 {
@@ -140,7 +139,7 @@ TEST(VersionInfo, EveryPluginSaysWhatItsStringsSay)
         SCOPED_TRACE(name);
         host::Plugin plugin(name);
         ASSERT_TRUE(plugin.Loaded());
-        const auto getInfo = plugin.Export<GetPluginInfoFn>("GetPluginInfo");
+        const auto getInfo = plugin.Exports().GetPluginInfo;
         ASSERT_NE(getInfo, nullptr);
         std::wstring strings[3];
         for (int i = 0; i < 3; ++i) {

@@ -11,7 +11,7 @@ set(wine_env KVP_WINE_ARCH=${KVP_WINE_ARCH} KVP_WINE_PREFIX=${KVP_WINE_PREFIX})
 # Checks of the built files themselves: export tables and imports.
 get_property(kvp_plugins GLOBAL PROPERTY KVP_PLUGINS)
 foreach(plugin IN LISTS kvp_plugins)
-  get_property(kind TARGET ${plugin} PROPERTY KVP_KIND)
+  get_property(kind GLOBAL PROPERTY KVP_KIND_${plugin})
   add_test(NAME exports_${plugin}
     COMMAND ${CMAKE_COMMAND} -DPLUGIN=$<TARGET_FILE:${plugin}> -DNAME=${plugin} -DKIND=${kind}
             -DPOINTER_SIZE=${CMAKE_SIZEOF_VOID_P} -DOBJDUMP=${CMAKE_OBJDUMP} -DNM=${CMAKE_NM}
@@ -50,7 +50,7 @@ target_link_libraries(plugin_tests PRIVATE GTest::gtest_main)
 # The picture plug-in tests encode their own pictures.
 target_link_libraries(plugin_tests PRIVATE kvp_lzss_encoder)
 # The comment editor tests make the write-back's steps fail one by one.
-target_link_libraries(plugin_tests PRIVATE kvp_comment_files kvp_replay_profiles)
+target_link_libraries(plugin_tests PRIVATE kvp_comment_files kvp_games)
 # kvhost's commands run in the test's process.
 target_link_libraries(plugin_tests PRIVATE kvhost_commands)
 # The version resource test reads the files' version resources.
@@ -78,7 +78,7 @@ set_tests_properties(wine_session PROPERTIES FIXTURES_SETUP wine DEPENDS wine_st
 add_test(NAME plugin_tests COMMAND plugin_tests)
 set_tests_properties(plugin_tests PROPERTIES
   FIXTURES_REQUIRED wine
-  ENVIRONMENT "KVP_PLUGIN_DIR=Z:${CMAKE_BINARY_DIR}/plugins;KVP_SOURCE_DIR=Z:${CMAKE_SOURCE_DIR};TZ=JST-9;${KVP_WINE_LOCALE}"
+  ENVIRONMENT "KVP_PLUGIN_DIR=Z:${CMAKE_BINARY_DIR}/plugins;KVP_SOURCE_DIR=Z:${CMAKE_SOURCE_DIR};KVP_BUILD_DIR=Z:${CMAKE_BINARY_DIR};TZ=JST-9;${KVP_WINE_LOCALE}"
   TIMEOUT 900)
 
 # The version resource test: the release version kvhost carries and, in the

@@ -51,19 +51,11 @@ bool PluginLibrary::Load(const std::string& path, std::string& error)
         error = "cannot load plug-in " + path + ": " + SystemErrorText(loadError);
         return false;
     }
-    m_info = Export<GetPluginInfoFn>("GetPluginInfo");
-    m_revision = Export<GetPluginRevisionFn>("GetPluginRevision");
-    m_isSupported = Export<IsSupportedFn>("IsSupported");
-    m_columns = Export<GetColumnInfoFn>("GetColumnInfo");
-    m_list = Export<FileInfoFn>("GetFileInfoList");
-    m_text1 = Export<FileInfoFn>("GetFileInfoText1");
-    m_text2 = Export<FileInfoFn>("GetFileInfoText2");
-    m_image = Export<GetFileInfoImage2Fn>("GetFileInfoImage2");
-    m_edit = Export<EditDialogFn>("EditDialog");
-    const std::pair<const char*, bool> required[] = {{"GetPluginInfo", m_info != nullptr},
-                                                     {"IsSupported", m_isSupported != nullptr},
-                                                     {"GetColumnInfo", m_columns != nullptr},
-                                                     {"GetFileInfoList", m_list != nullptr}};
+    m_exports = FindPluginExports(m_module);
+    const std::pair<const char*, bool> required[] = {{"GetPluginInfo", m_exports.GetPluginInfo != nullptr},
+                                                     {"IsSupported", m_exports.IsSupported != nullptr},
+                                                     {"GetColumnInfo", m_exports.GetColumnInfo != nullptr},
+                                                     {"GetFileInfoList", m_exports.GetFileInfoList != nullptr}};
     for (const auto& [name, present] : required) {
         if (!present) {
             error = path + " is not a plug-in: it has no export " + name;
@@ -95,19 +87,19 @@ std::vector<std::string> PluginLibrary::Patterns() const
 std::string PluginLibrary::String(int index) const
 {
     char buffer[1024] = {};
-    return m_info(index, buffer, int(sizeof buffer)) > 0 ? std::string(buffer, strnlen(buffer, sizeof buffer)) : "";
+    return m_exports.GetPluginInfo(index, buffer, int(sizeof buffer)) > 0 ? std::string(buffer, strnlen(buffer, sizeof buffer)) : "";
 }
 
 int PluginLibrary::Revision() const
 {
-    return m_revision ? m_revision() : -1;
+    return m_exports.GetPluginRevision ? m_exports.GetPluginRevision() : -1;
 }
 
 bool PluginLibrary::Columns(std::vector<PluginColumn>& columns, std::string& error) const
 {
     columns.clear();
     HostBlock table;
-    const int result = m_columns(table.Out());
+    const int result = m_exports.GetColumnInfo(table.Out());
     if (result != 0 || !table.Bytes()) {
         error = FileName() + ": " + Answered("GetColumnInfo", result);
         return false;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "FileSystem.h"
+#include "common/PluginExports.h"
 
 // A block a plug-in handed over; released as the host does, with LocalFree.
 class HostBlock {
@@ -53,46 +54,33 @@ public:
     // The column records up to the end record; false when the plug-in fails.
     bool Columns(std::vector<PluginColumn>& columns, std::string& error) const;
 
-    bool HasTexts() const { return m_text1 && m_text2; }
-    bool HasPicture() const { return m_image != nullptr; }
-    bool HasEditor() const { return m_edit != nullptr; }
+    bool HasTexts() const { return m_exports.GetFileInfoText1 && m_exports.GetFileInfoText2; }
+    bool HasPicture() const { return m_exports.GetFileInfoImage2 != nullptr; }
+    bool HasEditor() const { return m_exports.EditDialog != nullptr; }
 
-    int IsSupported(const AnsiPath& path) const { return m_isSupported(path.c_str(), 0); }
-    int ListRow(const AnsiPath& path, HostBlock& row) const { return m_list(path.c_str(), 0, row.Out()); }
-    int Information(const AnsiPath& path, HostBlock& text) const { return m_text1(path.c_str(), 0, text.Out()); }
-    int Comment(const AnsiPath& path, HostBlock& text) const { return m_text2(path.c_str(), 0, text.Out()); }
+    int IsSupported(const AnsiPath& path) const { return m_exports.IsSupported(path.c_str(), 0); }
+    int ListRow(const AnsiPath& path, HostBlock& row) const
+    {
+        return m_exports.GetFileInfoList(path.c_str(), 0, row.Out());
+    }
+    int Information(const AnsiPath& path, HostBlock& text) const
+    {
+        return m_exports.GetFileInfoText1(path.c_str(), 0, text.Out());
+    }
+    int Comment(const AnsiPath& path, HostBlock& text) const
+    {
+        return m_exports.GetFileInfoText2(path.c_str(), 0, text.Out());
+    }
     int Picture(const AnsiPath& path, HostBlock& bits, HostBlock& info) const
     {
-        return m_image(path.c_str(), 0, bits.Out(), info.Out());
+        return m_exports.GetFileInfoImage2(path.c_str(), 0, bits.Out(), info.Out());
     }
-    int Edit(HWND parent, const AnsiPath& path) const { return m_edit(parent, path.c_str()); }
+    int Edit(HWND parent, const AnsiPath& path) const { return m_exports.EditDialog(parent, path.c_str()); }
 
 private:
-    using GetPluginInfoFn = int(WINAPI*)(int, LPSTR, int);
-    using GetPluginRevisionFn = int(WINAPI*)();
-    using IsSupportedFn = int(WINAPI*)(LPCSTR, DWORD);
-    using GetColumnInfoFn = int(WINAPI*)(HLOCAL*);
-    using FileInfoFn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*);
-    using GetFileInfoImage2Fn = int(WINAPI*)(LPCSTR, DWORD, HLOCAL*, HLOCAL*);
-    using EditDialogFn = int(WINAPI*)(HWND, LPCSTR);
-
-    template <typename F>
-    F Export(const char* name) const
-    {
-        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m_module, name)));
-    }
-
     HMODULE m_module = nullptr;
     std::string m_path;
-    GetPluginInfoFn m_info = nullptr;
-    GetPluginRevisionFn m_revision = nullptr;
-    IsSupportedFn m_isSupported = nullptr;
-    GetColumnInfoFn m_columns = nullptr;
-    FileInfoFn m_list = nullptr;
-    FileInfoFn m_text1 = nullptr;
-    FileInfoFn m_text2 = nullptr;
-    GetFileInfoImage2Fn m_image = nullptr;
-    EditDialogFn m_edit = nullptr;
+    PluginExportTable m_exports;
 };
 
 // Every .kvp file of a folder, sorted by name (UTF-8 paths).

@@ -2,7 +2,9 @@
 # Packs the release: OUTDIR/kvp-plugins-VERSION.zip with every plug-in's
 # .kvp, kvhost.exe and the two readmes in one folder kvp-plugins-VERSION/.
 # readme.txt goes out as Shift-JIS (CP932) with CR LF, as Windows users of
-# the host read it; its source docs/readme.txt is UTF-8.
+# the host read it; its source docs/readme.txt is UTF-8. Each readme lists
+# the plug-ins where it says @PLUGINS@: the entry of each, from its folder
+# (readme-entry.txt, readme-entry-en.txt), in the order of their names.
 # The same files give the same archive: sorted entries, one fixed time on all
 # of them (SOURCE_DATE_EPOCH, else the last commit's), no extra attributes.
 # Usage: make-archive.sh BINDIR OUTDIR   (BINDIR holds the built files)
@@ -29,8 +31,14 @@ done
 cp "$bin/kvhost.exe" "$stage/$name/"
 
 to_crlf() { sed -e 's/\r$//' -e 's/$/\r/'; }
-sed "s/@VERSION@/$version/g" "$root/docs/readme.txt" | iconv -f UTF-8 -t CP932 | to_crlf >"$stage/$name/readme.txt"
-sed "s/@VERSION@/$version/g" "$root/docs/readme-en.txt" | iconv -f UTF-8 -t ASCII | to_crlf >"$stage/$name/readme-en.txt"
+readme() {  # TEMPLATE ENTRY
+  local entries=$stage/entries
+  for dir in "$root"/plugins/*/; do cat "$dir$2"; done >"$entries"
+  awk -v version="$version" -v entries="$entries" \
+    '$0 == "@PLUGINS@" { while ((getline line < entries) > 0) print line; next } { gsub(/@VERSION@/, version); print }' "$1"
+}
+readme "$root/docs/readme.txt" readme-entry.txt | iconv -f UTF-8 -t CP932 | to_crlf >"$stage/$name/readme.txt"
+readme "$root/docs/readme-en.txt" readme-entry-en.txt | iconv -f UTF-8 -t ASCII | to_crlf >"$stage/$name/readme-en.txt"
 
 chmod 644 "$stage/$name"/*
 chmod 755 "$stage/$name"
