@@ -11,6 +11,7 @@
 #include <string>
 
 #include "wine/KvhostProcess.h"
+#include "wine/PluginHost.h"
 
 namespace kvhost_files {
 
@@ -67,7 +68,7 @@ public:
             if (CreateDirectoryW(Wide(m_root).c_str(), nullptr)) break;
         }
     }
-    ~ScratchFolder() { RemoveTree(Wide(m_root)); }
+    ~ScratchFolder() { host::RemoveTree(Wide(m_root)); }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
@@ -110,24 +111,6 @@ public:
     }
 
 private:
-    static void RemoveTree(const std::wstring& dir)
-    {
-        WIN32_FIND_DATAW entry;
-        HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &entry);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = entry.cFileName;
-                if (name == L"." || name == L"..") continue;
-                const std::wstring path = dir + L"\\" + name;
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-                else DeleteFileW(path.c_str());
-            } while (FindNextFileW(find, &entry));
-            FindClose(find);
-        }
-        RemoveDirectoryW(dir.c_str());
-    }
-
     std::string m_root;
 };
 

@@ -81,6 +81,26 @@ inline std::string ColumnValues(const Block& table, int i)
     return std::to_string(v[0]) + "," + std::to_string(v[1]) + "," + std::to_string(v[2]);
 }
 
+// Removes a folder and everything in it. Wide names: a test may make files
+// whose names the ANSI code page cannot hold.
+inline void RemoveTree(const std::wstring& dir)
+{
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring path = dir + L"\\" + name;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
+            else DeleteFileW(path.c_str());
+        } while (FindNextFileW(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryW(dir.c_str());
+}
+
 // A scratch folder for the files of one test, removed afterwards.
 class TempDir {
 public:
@@ -93,7 +113,11 @@ public:
             if (CreateDirectoryA(m_path.c_str(), nullptr)) break;
         }
     }
-    ~TempDir() { RemoveTree(m_path); }
+    ~TempDir()
+    {
+        wchar_t wide[MAX_PATH];
+        if (MultiByteToWideChar(CP_ACP, 0, m_path.c_str(), -1, wide, MAX_PATH)) RemoveTree(wide);
+    }
 
     std::string Path(const std::string& name) const { return m_path + "\\" + name; }
     const std::string& Root() const { return m_path; }
@@ -122,24 +146,6 @@ public:
     }
 
 private:
-    static void RemoveTree(const std::string& dir)
-    {
-        WIN32_FIND_DATAA entry;
-        HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &entry);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = entry.cFileName;
-                if (name == "." || name == "..") continue;
-                const std::string path = dir + "\\" + name;
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-                else DeleteFileA(path.c_str());
-            } while (FindNextFileA(find, &entry));
-            FindClose(find);
-        }
-        RemoveDirectoryA(dir.c_str());
-    }
-
     std::string m_path;
 };
 
