@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <new>
-#include <string>
+#include <utility>
 
 #include "PluginReader.h"
 #include "common/LoadFile.h"
@@ -46,23 +47,12 @@ const char* Reason(CommentFault fault) noexcept
     return "\x83t\x83@\x83" "C\x83\x8B\x82\xC9\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1\x82\xC5\x82\xB5\x82\xBD\x81" "B";
 }
 
-// All the text a window holds, however long.
-std::string WindowText(HWND window)
+// Where the caret stands after the text `head`: in the edit control's own
+// units, which are bytes on Windows and UTF-16 units under Wine. The control
+// measures them itself: it holds just that text for a moment.
+LPARAM CaretAfter(HWND edit, const ControlText& head)
 {
-    const int length = GetWindowTextLengthA(window);   // may overstate, never understates
-    if (length <= 0) return std::string();
-    std::string text(size_t(length) + 1, '\0');
-    const int read = GetWindowTextA(window, &text[0], length + 1);
-    text.resize(read > 0 ? size_t(read) : 0);
-    return text;
-}
-
-// Where the caret stands after the first `bytes` bytes of text: in the edit
-// control's own units, which are bytes on Windows and UTF-16 units under Wine.
-// The control measures them itself: it holds just those bytes for a moment.
-LPARAM CaretAfter(HWND edit, const std::string& text, size_t bytes)
-{
-    SetWindowTextA(edit, text.substr(0, bytes).c_str());
+    SetWindowTextA(edit, head.Text());
     SendMessageA(edit, EM_SETSEL, WPARAM(INT_MAX), LPARAM(INT_MAX));   // clamped to the end
     DWORD end = 0;
     SendMessageA(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&end));
@@ -82,6 +72,37 @@ private:
 };
 
 }  // namespace
+
+bool ControlText::Allocate(size_t size) noexcept
+{
+    m_bytes.reset(size < SIZE_MAX ? new (std::nothrow) char[size + 1]() : nullptr);
+    m_size = m_bytes ? size : 0;
+    return m_bytes != nullptr;
+}
+
+bool ControlText::Read(HWND window) noexcept
+{
+    const int length = GetWindowTextLengthA(window);   // may overstate, never understates
+    if (!Allocate(size_t(length > 0 ? length : 0))) return false;
+    if (length <= 0) return true;
+    const int read = GetWindowTextA(window, m_bytes.get(), length + 1);
+    m_size = read > 0 ? std::min(size_t(read), m_size) : 0;
+    m_bytes[m_size] = '\0';
+    return true;
+}
+
+bool ControlText::Assign(const char* bytes, size_t size) noexcept
+{
+    if (!Allocate(size)) return false;
+    if (size) std::memcpy(m_bytes.get(), bytes, size);
+    return true;
+}
+
+void ControlText::Erase(size_t at, size_t count) noexcept
+{
+    std::memmove(m_bytes.get() + at, m_bytes.get() + at + count, m_size - at - count + 1);
+    m_size -= count;
+}
 
 INT_PTR CEditDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM)
 {
@@ -114,7 +135,7 @@ BOOL CEditDialog::OnInitDialog(HWND hwnd)
         const Adjusting shown(m_adjusting);
         ShowComment(edit);
     }
-    m_text = WindowText(edit);
+    m_text.Read(edit);
     return TRUE;   // the focus goes to the edit control
 }
 
@@ -125,15 +146,19 @@ BOOL CEditDialog::OnInitDialog(HWND hwnd)
 void CEditDialog::OnTextChanged(HWND edit)
 {
     if (m_adjusting) return;
-    std::string now = WindowText(edit);
-    FittedText fitted = FitTypedChange(m_text, now, size_t(m_textLimit));
+    // Out of memory, the change stays as it is, unmeasured.
+    ControlText now;
+    if (!now.Read(edit)) return;
+    const FittedText fitted = FitTypedChange(m_text.View(), now.View(), size_t(m_textLimit));
     if (fitted.cut) {
+        now.Erase(fitted.caret, fitted.dropped);
+        ControlText head;
+        if (!head.Assign(now.Text(), fitted.caret)) return;
         const Adjusting cutting(m_adjusting);
-        const LPARAM caret = CaretAfter(edit, fitted.text, fitted.caret);
-        SetWindowTextA(edit, fitted.text.c_str());
+        const LPARAM caret = CaretAfter(edit, head);
+        SetWindowTextA(edit, now.Text());
         SendMessageA(edit, EM_SETSEL, WPARAM(caret), caret);
         SendMessageA(edit, EM_SCROLLCARET, 0, 0);
-        now = std::move(fitted.text);
     }
     m_text = std::move(now);
 }
@@ -149,8 +174,8 @@ void CEditDialog::ShowComment(HWND edit)
     uint32_t size = 0;
     if (CPluginReader().GetCommentSection(file.data, file.size, &payload, &size) != 0) return;
     const void* end = std::memchr(payload, '\0', size);
-    const std::string shown(payload, end ? static_cast<const char*>(end) - payload : size);
-    SetWindowTextA(edit, shown.c_str());
+    ControlText shown;
+    if (shown.Assign(payload, end ? static_cast<const char*>(end) - payload : size)) SetWindowTextA(edit, shown.Text());
 }
 
 void CEditDialog::OnCommand(HWND hwnd, int id)
@@ -192,6 +217,10 @@ void CEditDialog::OnCommand(HWND hwnd, int id)
 
 void CEditDialog::ReportFailure(HWND hwnd, CommentFault fault)
 {
-    const std::string message = std::string(kNotSaved) + "\r\n" + Reason(fault);
-    MessageBoxA(hwnd, message.c_str(), kCaption, MB_OK | MB_ICONWARNING);
+    // Every reason is well under 100 bytes.
+    char message[sizeof kNotSaved + 2 + 100];
+    std::strcpy(message, kNotSaved);
+    std::strcat(message, "\r\n");
+    std::strncat(message, Reason(fault), 100);
+    MessageBoxA(hwnd, message, kCaption, MB_OK | MB_ICONWARNING);
 }

@@ -1,7 +1,9 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
+#include <cstddef>
+#include <memory>
+#include <string_view>
 
 #include "editor/CDialogBase.h"
 #include "replay/CommentWriteBack.h"
@@ -9,6 +11,29 @@
 constexpr int kEditDialogTemplate = 101;
 constexpr int kCommentEditId = 1001;
 constexpr int kCommentTextLimit = 30000;
+
+// Bytes of text with a NUL behind them, on the heap. The editor does without
+// std::string, which would link the C++ library's strings and its exception
+// types into the plug-in: most of its size.
+class ControlText {
+public:
+    // All the text the window holds, however long; a copy of `size` bytes.
+    // False, and the text empty, when the memory for it is not there.
+    bool Read(HWND window) noexcept;
+    bool Assign(const char* bytes, size_t size) noexcept;
+    // Takes out `count` bytes at `at`, which lie within the text.
+    void Erase(size_t at, size_t count) noexcept;
+
+    const char* Text() const noexcept { return m_bytes ? m_bytes.get() : ""; }
+    std::string_view View() const noexcept { return {Text(), m_size}; }
+
+private:
+    // Room for `size` bytes and the NUL, all zero.
+    bool Allocate(size_t size) noexcept;
+
+    std::unique_ptr<char[]> m_bytes;
+    size_t m_size = 0;
+};
 
 // The comment editor of a replay plug-in: dialog template 101 with the
 // replay's comment in a multi-line edit control. Typing stops at 30000 bytes
@@ -55,6 +80,6 @@ private:
     void ReportFailure(HWND hwnd, CommentFault fault);
 
     Font m_font;
-    std::string m_text;        // what the edit control held after the last change
+    ControlText m_text;        // what the edit control held after the last change
     bool m_adjusting = false;  // the dialog itself is changing the text
 };

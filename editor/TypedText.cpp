@@ -1,53 +1,55 @@
 #include "editor/TypedText.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "common/ShiftJis.h"
 
 namespace {
 
-size_t CharacterLength(const std::string& text, size_t at)
+size_t CharacterLength(std::string_view text, size_t at) noexcept
 {
     return sjis::IsLeadByte(static_cast<unsigned char>(text[at])) && at + 1 < text.size() ? 2 : 1;
 }
 
 // The bytes at the start that both texts share, whole characters only.
-size_t SharedStart(const std::string& a, const std::string& b)
+size_t SharedStart(std::string_view a, std::string_view b) noexcept
 {
     size_t i = 0;
     while (i < a.size() && i < b.size()) {
         const size_t length = CharacterLength(a, i);
-        if (CharacterLength(b, i) != length || a.compare(i, length, b, i, length) != 0) break;
+        if (CharacterLength(b, i) != length || a[i] != b[i] || (length == 2 && a[i + 1] != b[i + 1])) break;
         i += length;
     }
     return i;
 }
 
-// Which offsets from `from` on begin a character.
-std::vector<bool> CharacterStarts(const std::string& text, size_t from)
-{
-    std::vector<bool> starts(text.size() + 1, false);
-    for (size_t i = from; i < text.size(); i += CharacterLength(text, i)) starts[i] = true;
-    starts[text.size()] = true;
-    return starts;
-}
-
 // The bytes at the end that both texts share behind `start`, beginning on a
-// character in both.
-size_t SharedEnd(const std::string& a, const std::string& b, size_t start)
+// character in both (characters counted from `start`).
+size_t SharedEnd(std::string_view a, std::string_view b, size_t start) noexcept
 {
     const size_t most = std::min(a.size(), b.size()) - start;
-    size_t n = 0;
-    while (n < most && a[a.size() - 1 - n] == b[b.size() - 1 - n]) ++n;
-    const std::vector<bool> startsA = CharacterStarts(a, start), startsB = CharacterStarts(b, start);
-    while (n > 0 && !(startsA[a.size() - n] && startsB[b.size() - n])) --n;
-    return n;
+    size_t equal = 0;
+    while (equal < most && a[a.size() - 1 - equal] == b[b.size() - 1 - equal]) ++equal;
+    // The longest end of at most `equal` bytes that begins on a character in
+    // both: walk both texts a character at a time, always the one whose rest
+    // is longer, until the rests are as long. Both walks end at their text's
+    // end, where the rest is empty.
+    size_t inA = start;
+    size_t inB = start;
+    for (;;) {
+        const size_t restA = a.size() - inA;
+        const size_t restB = b.size() - inB;
+        if (restA == restB && restA <= equal) return restA;
+        if (restA > restB || restA > equal)
+            inA += CharacterLength(a, inA);
+        else
+            inB += CharacterLength(b, inB);
+    }
 }
 
 }  // namespace
 
-FittedText FitTypedChange(const std::string& before, const std::string& now, size_t limit)
+FittedText FitTypedChange(std::string_view before, std::string_view now, size_t limit) noexcept
 {
     FittedText fitted;
     if (now.size() <= limit) return fitted;
@@ -59,7 +61,7 @@ FittedText FitTypedChange(const std::string& before, const std::string& now, siz
     const size_t kept = sjis::FitLength(now.data() + start, put, room);
     if (kept == put) return fitted;
     fitted.cut = true;
-    fitted.text = now.substr(0, start + kept) + now.substr(now.size() - end);
     fitted.caret = start + kept;
+    fitted.dropped = put - kept;
     return fitted;
 }

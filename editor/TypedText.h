@@ -5,12 +5,14 @@
 // So after every change the editor measures the text and cuts what the
 // change put in down to what fits, on a whole Shift-JIS character.
 #include <cstddef>
-#include <string>
+#include <string_view>
 
+// The control is to hold the text after the change without the `dropped`
+// bytes at `caret`.
 struct FittedText {
-    bool cut = false;   // false: the change fits as it is, and the rest is empty
-    std::string text;   // what the control is to hold
-    size_t caret = 0;   // bytes of text before the caret: behind what was kept
+    bool cut = false;    // false: the change fits as it is, and the rest is zero
+    size_t caret = 0;    // bytes of text before the caret: behind what was kept
+    size_t dropped = 0;  // bytes of what the change put in that do not fit
 };
 
 // before: the control's text before one change (typing, pasting, replacing a
@@ -18,4 +20,5 @@ struct FittedText {
 // both ends stays; of what it put in between, the longest start that keeps
 // the whole text within limit bytes stays. A text that is over the limit
 // already (a longer stored comment is shown whole) takes nothing more.
-FittedText FitTypedChange(const std::string& before, const std::string& now, size_t limit);
+// Allocates nothing.
+FittedText FitTypedChange(std::string_view before, std::string_view now, size_t limit) noexcept;

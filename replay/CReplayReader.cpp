@@ -25,7 +25,7 @@ int CReplayReader::GetCommentSection(const char* data, uint32_t size, const char
 int CReplayReader::GetSlotFromFileName(const char* name, SlotKind* kind, char* buffer,
                                        size_t bufferSize) const
 {
-    return ::GetSlotFromFileName(m_profile.slotPatterns, name, kind, buffer, bufferSize);
+    return ::GetSlotFromFileName(m_profile.prefix, name, kind, buffer, bufferSize);
 }
 
 int CReplayReader::GetInfo(const char* data, uint32_t size, ReplayInfo& info) const

@@ -27,5 +27,4 @@ struct ReplayProfile {
     InfoKeyList keys;
     const ReplayColumn* columns;   // display order, without the end record
     uint32_t columnCount;
-    const SlotPatterns& (*slotPatterns)();
 };

@@ -6,13 +6,11 @@
 
 namespace {
 
-void WriteSlot(const CReplayReader& reader, const char* fileName, char* field, PluginResult& answer)
+void WriteSlot(const CReplayReader& reader, const char* fileName, char* field)
 {
     SlotKind kind = Other;
     char slot[5] = {};
-    const int result = reader.GetSlotFromFileName(fileName, &kind, slot, sizeof slot);
-    if (result == kSlotNoMemory) answer = OutOfMemory;
-    if (result != kSlotDone) return;
+    if (reader.GetSlotFromFileName(fileName, &kind, slot, sizeof slot) != kSlotDone) return;
     switch (kind) {
     case Numbered: FormatField(field, "No.%2s", slot); break;
     case User: FormatField(field, "User"); break;
@@ -45,13 +43,12 @@ PluginResult MakeListInfo(const CReplayReader& reader, const char* image, uint32
     // A comment without a NUL ends at the end of its payload.
     const size_t commentLength = strnlen(comment, commentSize);
 
-    PluginResult answer = Ok;
     for (uint32_t i = 0; i < profile.columnCount; ++i) {
         const ReplayColumn& column = profile.columns[i];
         char* field = block + size_t(i) * kFieldSize;
         switch (column.source) {
         case ColumnSource::Host: break;
-        case ColumnSource::Slot: WriteSlot(reader, fileName ? fileName : "", field, answer); break;
+        case ColumnSource::Slot: WriteSlot(reader, fileName ? fileName : "", field); break;
         case ColumnSource::Info: FormatField(field, "%s", info.Get(column.field)); break;
         case ColumnSource::Comment:
             // Bound the length first: a stored comment may be 30000 bytes.
@@ -60,7 +57,7 @@ PluginResult MakeListInfo(const CReplayReader& reader, const char* image, uint32
             break;
         }
     }
-    return answer;
+    return Ok;
 }
 
 PluginResult MakeInfoText(const CReplayReader& reader, TextKind kind, const char* image,

@@ -1,7 +1,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <regex>
 
 // Games save replays into numbered slots (prefix "_07.rpy") or under a short
 // user-chosen name (prefix "_udNAME.rpy"); the list's "No." column shows which.
@@ -16,31 +15,28 @@ constexpr int kMaxSlot = 25;
 enum SlotResult : int {
     kSlotDone = 0,
     kSlotBadCall = 1,
-    kSlotNoMemory = 4,
 };
 
-// The two file-name patterns of one game, compiled with the ECMAScript
-// grammar, case-insensitive, matched against the whole name. The '.' before
-// "rpy" is the any-character wildcard, as the games' own filters have it.
-class SlotPatterns {
-public:
-    explicit SlotPatterns(const char* prefix);
-    std::regex numbered;
-    std::regex user;
+// The two shapes of a game's replay names, each matched against a whole
+// name part of `length` bytes, byte by byte (a Shift-JIS name is not
+// decoded), ignoring the case of ASCII letters only:
+//   numbered: prefix "_", two digits 0-9, any character, "rpy"
+//   user:     prefix "_ud", zero to four characters, any character, "rpy"
+// "Any character" is any byte but the line terminators CR and LF, so
+// "kvora_07xrpy" is a numbered name, as the games' own filters have it. On a
+// match, `capture` is where the two digits or the user's characters lie in
+// name; otherwise it is left alone.
+struct SlotCapture {
+    size_t start;
+    size_t length;
 };
-
-// Patterns are compiled once per process, on first use; the compiled objects
-// are never changed afterwards, so concurrent callers share them safely.
-template <const char* Prefix>
-const SlotPatterns& CachedSlotPatterns()
-{
-    static const SlotPatterns patterns(Prefix);
-    return patterns;
-}
+bool MatchNumberedName(const char* prefix, const char* name, size_t length, SlotCapture& capture) noexcept;
+bool MatchUserName(const char* prefix, const char* name, size_t length, SlotCapture& capture) noexcept;
 
 // Sets kind from the file-name part of name (after the last '\' or '/',
-// Shift-JIS aware) and, for Numbered and User, copies the slot text into
-// buffer. Returns kSlotBadCall on a null argument (nothing written) and
-// kSlotNoMemory if the patterns cannot be compiled (kind set to Other).
-int GetSlotFromFileName(const SlotPatterns& (*patterns)(), const char* name, SlotKind* kind,
-                        char* buffer, size_t bufferSize) noexcept;
+// Shift-JIS aware) and the game's prefix and, for Numbered and User, copies
+// the slot text into buffer. A numbered name outside slots 1 to kMaxSlot,
+// or a slot text that does not fit the buffer, is Other. Returns
+// kSlotBadCall on a null argument (nothing written), else kSlotDone.
+int GetSlotFromFileName(const char* prefix, const char* name, SlotKind* kind, char* buffer,
+                        size_t bufferSize) noexcept;

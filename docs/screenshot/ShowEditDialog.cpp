@@ -7,9 +7,9 @@
 
 #include <cstdio>
 #include <string>
-#include <thread>
 
 #include "common/PluginExports.h"
+#include "tests/wine/TestThread.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     }
 
     const DWORD uiThread = GetCurrentThreadId();
-    std::thread helper([&] {
+    TestThread helper([&] {
         HWND dialog = nullptr;
         for (int i = 0; i < 1000 && !dialog; ++i) {
             EnumThreadWindows(uiThread, FindEditDialog, reinterpret_cast<LPARAM>(&dialog));

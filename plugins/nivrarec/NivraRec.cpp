@@ -21,5 +21,4 @@ const ReplayProfile kNivraProfile = {
     {kKeys, sizeof kKeys / sizeof kKeys[0]},
     kColumns.at,
     kColumns.count,
-    &CachedSlotPatterns<kPrefix>,
 };

@@ -1,12 +1,37 @@
 // Slot recognition from a file name. The first byte picks the game and the
-// size of the slot buffer; the rest, cut at its first NUL, is the name.
+// size of the slot buffer; the rest, cut at its first NUL, is the name. The
+// two shapes match as their regular expressions do.
 #include <cctype>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "FuzzCheck.h"
 #include "common/ShiftJis.h"
 #include "replay/CReplayReader.h"
+#include "support/SlotRegex.h"
+
+namespace {
+
+void RequireSameAsRegex(const char* prefix, const std::string& name)
+{
+    // Compiled once per game: compiling on every input would slow the run
+    // down several times over.
+    static std::map<std::string, testing_support::SlotRegex> oracles;
+    const auto known = oracles.find(prefix);
+    const testing_support::SlotRegex& oracle =
+        known != oracles.end() ? known->second : oracles.emplace(prefix, testing_support::SlotRegex(prefix)).first->second;
+    SlotCapture expected{};
+    SlotCapture found{};
+    const bool numbered = oracle.Numbered(name, expected);
+    FUZZ_REQUIRE(MatchNumberedName(prefix, name.data(), name.size(), found) == numbered);
+    FUZZ_REQUIRE(!numbered || (found.start == expected.start && found.length == expected.length));
+    const bool user = oracle.User(name, expected);
+    FUZZ_REQUIRE(MatchUserName(prefix, name.data(), name.size(), found) == user);
+    FUZZ_REQUIRE(!user || (found.start == expected.start && found.length == expected.length));
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
 {
@@ -16,6 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
     const size_t bufferSize = 1 + picked.rest % 8;   // 1 to 8: short ones must refuse long slots
     const std::string name(reinterpret_cast<const char*>(bytes + 1), length - 1);
     const CReplayReader reader(game);
+    RequireSameAsRegex(game.prefix, name.c_str());
 
     // An exact-size buffer: the sanitizer sees any write past it.
     std::vector<char> buffer(bufferSize, 'x');

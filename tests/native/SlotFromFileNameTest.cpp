@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
+#include <vector>
 
 #include "plugins/kvorarec/KvoraRec.h"
+#include "plugins/mirelrec/MirelRec.h"
 #include "plugins/nivrarec/NivraRec.h"
+#include "support/SlotRegex.h"
 
 namespace {
 
@@ -20,7 +24,74 @@ Slot Recognise(const char* name, const CReplayReader& reader = CKvoraRec())
     return {kind, buffer};
 }
 
+// Every combination, in each place of the two shapes, of what may stand
+// there or in its stead: the prefix in another case, cut or of another game;
+// digits at the slot bounds and non-digits; "ud" in any case or cut; zero to
+// five user characters; the character before "rpy"; CR and LF; a Shift-JIS
+// lead byte (0x82) and trail bytes (0xA0, and 0x5C, the backslash).
+std::vector<std::string> NamesAround(const std::string& prefix, const std::string& otherPrefix)
+{
+    std::string upper = prefix;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string mixed = upper.substr(0, 1) + prefix.substr(1);
+    const std::string cut = prefix.substr(0, prefix.size() - 1);
+
+    std::vector<std::string> names;
+    const std::string slotCharacters = "0126a\n\r\x82\xa0\\";
+    const std::string beforeRpy = ".x\n\r\x82";
+    for (const std::string& p : {prefix, upper, mixed, cut, otherPrefix})
+        for (char tens : slotCharacters)
+            for (char ones : slotCharacters)
+                for (char before : beforeRpy)
+                    for (const char* end : {"rpy", "RPY", "rPy", "rpyy"})
+                        names.push_back(p + "_" + tens + ones + before + end);
+    for (const char* odd : {"_1.rpy", "_123.rpy", "_00.rpy", "_26.rpy", "__01.rpy", ".rpy", "", "_", "_01"})
+        names.push_back(prefix + odd);
+
+    // User characters: every string of up to five of these.
+    std::vector<std::string> users = {""};
+    for (size_t from = 0, length = 1; length <= 5; ++length) {
+        const size_t to = users.size();
+        for (size_t i = from; i < to; ++i)
+            for (char c : std::string("a\n\x82"))
+                users.push_back(users[i] + c);
+        from = to;
+    }
+    for (const std::string& p : {prefix, upper, otherPrefix})
+        for (const char* ud : {"_ud", "_UD", "_u"})
+            for (const std::string& user : users)
+                for (const char* end : {".rpy", "\rrpy", "XRPY"}) names.push_back(p + ud + user + end);
+    return names;
+}
+
 }  // namespace
+
+// The plug-ins match the names by hand; the regular expressions of the two
+// shapes say what the answer must be, the capture included. The prefix is
+// data, so one game's names are enough here; the fuzz target tries them all.
+TEST(SlotFromFileName, MatchesTheRegularExpressions)
+{
+    const char* prefix = kKvoraProfile.prefix;
+    const testing_support::SlotRegex oracle(prefix);
+    size_t numbered = 0;
+    size_t user = 0;
+    for (const std::string& name : NamesAround(prefix, kMirelProfile.prefix)) {
+        SlotCapture expected{99, 99};
+        SlotCapture found{99, 99};
+        const bool isNumbered = oracle.Numbered(name, expected);
+        ASSERT_EQ(MatchNumberedName(prefix, name.data(), name.size(), found), isNumbered)
+            << ::testing::PrintToString(name);
+        ASSERT_TRUE(found.start == expected.start && found.length == expected.length) << ::testing::PrintToString(name);
+        const bool isUser = oracle.User(name, expected);
+        ASSERT_EQ(MatchUserName(prefix, name.data(), name.size(), found), isUser) << ::testing::PrintToString(name);
+        ASSERT_TRUE(found.start == expected.start && found.length == expected.length) << ::testing::PrintToString(name);
+        numbered += isNumbered;
+        user += isUser;
+    }
+    // The grid holds names of both shapes, not only refusals.
+    EXPECT_GT(numbered, 100u);
+    EXPECT_GT(user, 100u);
+}
 
 TEST(SlotFromFileName, NumberedSlots)
 {

@@ -10,13 +10,13 @@
 #include <atomic>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "support/GameFiles.h"
 #include "tools/LzssEncoder.h"
 #include "tools/SamplePicture.h"
 #include "wine/PluginCalls.h"
+#include "wine/TestThread.h"
 
 using games::Game;
 using host::Answers;
@@ -88,15 +88,15 @@ TEST_P(Concurrency, ManyThreadsGetTheAnswersOfOne)
     // Threads first, each in its own order, all released at once.
     std::vector<std::vector<Answers>> seen(kThreads, std::vector<Answers>(calls * kRounds));
     std::atomic<int> waiting{kThreads};
-    std::vector<std::thread> threads;
+    std::vector<TestThread> threads;
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&, t] {
             --waiting;
-            while (waiting.load() > 0) std::this_thread::yield();
+            while (waiting.load() > 0) SwitchToThread();
             for (size_t k = 0; k < calls * kRounds; ++k) seen[t][k] = callOne(plugin, (k * (t + 1) + t) % calls);
         });
     }
-    for (std::thread& thread : threads) thread.join();
+    for (TestThread& thread : threads) thread.join();
 
     // Then the same calls one by one.
     std::vector<Answers> alone;

@@ -8,7 +8,8 @@
 #include <atomic>
 #include <functional>
 #include <string>
-#include <thread>
+
+#include "wine/TestThread.h"
 
 namespace dialog_driver {
 
@@ -130,7 +131,7 @@ inline int RunDialog(const std::function<int()>& openDialog, const std::function
 {
     const DWORD uiThread = GetCurrentThreadId();
     std::atomic<bool> ended{false};
-    std::thread helper([&] {
+    TestThread helper([&] {
         const HWND window = WaitForWindow(uiThread, IsEditDialog);
         if (!window) {
             ADD_FAILURE() << "the dialog did not show";

@@ -11,7 +11,6 @@
 #include <cstring>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "common/PluginExports.h"
@@ -21,6 +20,7 @@
 #include "wine/DialogDriver.h"
 #include "wine/ImportHook.h"
 #include "wine/PluginHost.h"
+#include "wine/TestThread.h"
 
 using namespace testing_support;
 using namespace dialog_driver;
@@ -527,7 +527,7 @@ TEST(WriteCommentOnDisk, RelativeNamesAndABusyReplay)
     const HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    std::thread release([&] {
+    TestThread release([&] {
         Sleep(150);
         CloseHandle(held);
     });

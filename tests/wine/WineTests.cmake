@@ -8,7 +8,7 @@ endif()
 set(KVP_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(wine_env KVP_WINE_ARCH=${KVP_WINE_ARCH} KVP_WINE_PREFIX=${KVP_WINE_PREFIX})
 
-# Checks of the built files themselves: export tables and imports.
+# Checks of the built files themselves: export tables and imported DLLs.
 get_property(kvp_plugins GLOBAL PROPERTY KVP_PLUGINS)
 foreach(plugin IN LISTS kvp_plugins)
   get_property(kind GLOBAL PROPERTY KVP_KIND_${plugin})
@@ -24,6 +24,23 @@ foreach(plugin IN LISTS kvp_plugins)
               -P ${CMAKE_CURRENT_LIST_DIR}/CheckDialogTemplate.cmake)
   endif()
 endforeach()
+
+# What the 32-bit files need of Windows: exactly the functions of their
+# kind's list in imports/, Windows XP (5.1) in their headers, and for a
+# plug-in, which the host loads at its start, at most 200 KiB.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  foreach(plugin IN LISTS kvp_plugins)
+    get_property(kind GLOBAL PROPERTY KVP_KIND_${plugin})
+    add_test(NAME imports_${plugin}
+      COMMAND ${CMAKE_COMMAND} -DFILE=$<TARGET_FILE:${plugin}> -DNAME=${plugin}
+              -DLIST=${CMAKE_CURRENT_LIST_DIR}/imports/${kind}.txt -DOBJDUMP=${CMAKE_OBJDUMP} -DMAX_BYTES=204800
+              -P ${CMAKE_CURRENT_LIST_DIR}/CheckImports.cmake)
+  endforeach()
+  add_test(NAME imports_kvhost
+    COMMAND ${CMAKE_COMMAND} -DFILE=$<TARGET_FILE:kvhost> -DNAME=kvhost
+            -DLIST=${CMAKE_CURRENT_LIST_DIR}/imports/kvhost.txt -DOBJDUMP=${CMAKE_OBJDUMP}
+            -P ${CMAKE_CURRENT_LIST_DIR}/CheckImports.cmake)
+endif()
 
 # The argument-size check must fail for exports that lost WINAPI: the same
 # export names as cdecl functions, checked against a real replay plug-in.
