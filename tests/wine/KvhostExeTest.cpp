@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -508,6 +509,32 @@ TEST(KvhostExe, TheBenchLeavesOutAFileTooLargeToReadWhole)
     EXPECT_EQ(run.err, "kvhost: left out of the bench " + huge +
                            ": 4294967295 bytes, too large for a 32-bit host to read whole\n");
     EXPECT_TRUE(Contains(run.out, "kvorarec.kvp: 1 files (1 listed), median of 1 rounds\n")) << run.out;
+}
+
+// The tests' scratch folders give up, with a message naming the temporary
+// folder, when it cannot hold them; they never try for ever.
+TEST(ScratchFolders, GiveUpWhenTheyCannotBeMade)
+{
+    wchar_t tmp[MAX_PATH] = {}, temp[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"TMP", tmp, MAX_PATH);
+    GetEnvironmentVariableW(L"TEMP", temp, MAX_PATH);
+    SetEnvironmentVariableW(L"TMP", L"C:\\kvp-no-such-folder");
+    SetEnvironmentVariableW(L"TEMP", L"C:\\kvp-no-such-folder");
+    std::string messages;
+    try {
+        host::TempDir dir;
+    } catch (const std::runtime_error& failure) {
+        messages += std::string(failure.what()) + "\n";
+    }
+    try {
+        ScratchFolder folder;
+    } catch (const std::runtime_error& failure) {
+        messages += std::string(failure.what()) + "\n";
+    }
+    SetEnvironmentVariableW(L"TMP", *tmp ? tmp : nullptr);
+    SetEnvironmentVariableW(L"TEMP", *temp ? temp : nullptr);
+    const std::string said = "cannot make a scratch folder in the temporary folder \"C:\\kvp-no-such-folder\\\": ";
+    EXPECT_EQ(messages, said + "Windows error 3\n" + said + "Windows error 3\n");
 }
 
 // Every option of the usage text, and every exit code, is in the README.
