@@ -19,6 +19,39 @@ void PutU32(char* to, uint32_t value) noexcept
     for (int i = 0; i < 4; ++i) to[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
+// The payload the readers find for a section type, or nothing.
+struct FoundPayload {
+    bool found = false;
+    const char* text = nullptr;
+    uint32_t size = 0;
+};
+
+FoundPayload Find(uint32_t type, const char* data, uint32_t size) noexcept
+{
+    FoundPayload payload;
+    payload.found = FindUserSection(type, data, size, &payload.text, &payload.size) == kSectionFound;
+    return payload;
+}
+
+bool IsPayloadOf(const FoundPayload& payload, const char* data, const SectionPlace& place) noexcept
+{
+    return payload.found && payload.text == data + place.offset + kSectionHeaderSize;
+}
+
+// The new content, read back as the readers read it: the comment is found
+// and is the text, and the information is found and is the old one wherever
+// the old file had one.
+bool ReadsBack(const smart_array<char>& built, const FoundPayload& oldInfo, const char* text,
+               uint32_t count) noexcept
+{
+    const FoundPayload comment = Find(kCommentSection, built.data, built.size);
+    if (!comment.found || comment.size != count || (count && std::memcmp(comment.text, text, count) != 0))
+        return false;
+    if (!oldInfo.found) return true;
+    const FoundPayload info = Find(kInfoSection, built.data, built.size);
+    return info.found && info.size == oldInfo.size && std::memcmp(info.text, oldInfo.text, oldInfo.size) == 0;
+}
+
 }  // namespace
 
 int BuildCommentedReplay(const char* data, uint32_t size, const char* text, uint32_t count,
@@ -29,24 +62,33 @@ int BuildCommentedReplay(const char* data, uint32_t size, const char* text, uint
     if (!ByteReader(data, size).ReadU32(kUserDataOffsetField, userData) || userData < kHeadSize)
         return kCommentBadLayout;   // the head must stay whole, user-data offset included
 
-    SectionPlace first{}, second{};
-    const SectionPlace* info = &first;
-    SectionPlace comment{};
-    if (!ReadSectionHeader(data, size, userData, first)) return kCommentBadLayout;
-    const bool infoIsLast = first.type == kInfoSection && first.length >= kSectionHeaderSize &&
-                            first.length == size - userData;
-    if (infoIsLast) {
-        // No comment section yet: the first comment gets a header of its own.
-        std::memcpy(comment.tag, kUserTag, 4);
-        comment.type = kCommentSection;
-    } else {
-        if (!ReadSectionPair(data, size, first, second)) return kCommentBadLayout;
-        info = first.type == kInfoSection ? &first : &second;
-        comment = first.type == kInfoSection ? second : first;
+    // The sections the readers examine: the one at the user-data offset, and
+    // the one behind it unless the first ends the file. Both must be whole.
+    SectionPlace sections[2] = {};
+    int sectionCount = 1;
+    if (!ReadSectionHeader(data, size, userData, sections[0])) return kCommentBadLayout;
+    const bool firstIsLast = sections[0].length >= kSectionHeaderSize && sections[0].length == size - userData;
+    if (!firstIsLast) {
+        if (!ReadSectionPair(data, size, sections[0], sections[1])) return kCommentBadLayout;
+        sectionCount = 2;
     }
 
-    // userData + info->length <= size, so only the comment can overflow.
-    const uint64_t total = uint64_t(userData) + info->length + kSectionHeaderSize + count;
+    // What the readers take for the information and the comment. The comment
+    // is replaced; every other section is kept, the information first.
+    const FoundPayload oldInfo = Find(kInfoSection, data, size);
+    const FoundPayload oldComment = Find(kCommentSection, data, size);
+    const SectionPlace* info = nullptr;
+    const SectionPlace* kept[2] = {};
+    int keptCount = 0;
+    for (int i = 0; i < sectionCount; ++i) {
+        if (IsPayloadOf(oldInfo, data, sections[i])) info = &sections[i];
+        else if (!IsPayloadOf(oldComment, data, sections[i])) kept[keptCount++] = &sections[i];
+    }
+
+    // The kept sections lie inside the file, so only the comment can overflow.
+    uint64_t total = uint64_t(userData) + kSectionHeaderSize + count;
+    if (info) total += info->length;
+    for (int i = 0; i < keptCount; ++i) total += kept[i]->length;
     if (total > UINT32_MAX) return kCommentBadLayout;
 
     char* block = new (std::nothrow) char[size_t(total)];
@@ -55,16 +97,20 @@ int BuildCommentedReplay(const char* data, uint32_t size, const char* text, uint
     if (!built.reset(block, uint32_t(total))) return kCommentNoMemory;
 
     char* to = built.data;
-    std::memcpy(to, data, userData);
-    to += userData;
-    std::memcpy(to, data + info->offset, info->length);
-    to += info->length;
-    std::memcpy(to, comment.tag, 4);
+    auto copy = [&](const char* from, uint32_t length) {
+        if (length) std::memcpy(to, from, length);
+        to += length;
+    };
+    copy(data, userData);
+    if (info) copy(data + info->offset, info->length);
+    std::memcpy(to, kUserTag, 4);
     PutU32(to + 4, count + kSectionHeaderSize);
-    PutU32(to + 8, comment.type);
+    PutU32(to + 8, kCommentSection);
     to += kSectionHeaderSize;
-    if (count) std::memcpy(to, text, count);
+    copy(text, count);
+    for (int i = 0; i < keptCount; ++i) copy(data + kept[i]->offset, kept[i]->length);
 
+    if (!ReadsBack(built, oldInfo, text, count)) return kCommentBadLayout;
     out = built;
     return kCommentBuilt;
 }
@@ -96,7 +142,19 @@ int CReplayReader::WriteComment(const char* path, const char* text, int count, I
             why = CommentFault::WriteFailed;
             return kCommentNotAReplay;
         }
-        switch (files.Probe(path)) {
+        std::string resolved;
+        try {
+            if (!files.FullPath(path, resolved)) {
+                why = CommentFault::WriteFailed;
+                return kCommentNotWritten;
+            }
+        } catch (const std::bad_alloc&) {
+            why = CommentFault::OutOfMemory;
+            return kCommentNotWritten;
+        }
+        const char* full = resolved.c_str();
+
+        switch (files.Probe(full)) {
         case FileState::Missing: why = CommentFault::Vanished; return kCommentNotAReplay;
         case FileState::NotAFile: why = CommentFault::NotThisGame; return kCommentNotAReplay;
         // Tested here because a rename would replace a read-only file where
@@ -107,8 +165,8 @@ int CReplayReader::WriteComment(const char* path, const char* text, int count, I
 
         // The content as it is now, not as it was when the dialog opened.
         smart_array<char> file;
-        if (!files.Load(path, file)) {
-            why = files.Probe(path) == FileState::Missing ? CommentFault::Vanished : CommentFault::Unreadable;
+        if (!files.Load(full, file)) {
+            why = files.Probe(full) == FileState::Missing ? CommentFault::Vanished : CommentFault::Unreadable;
             return kCommentNotAReplay;
         }
         if (!CheckMagic(file.data, file.size)) {
@@ -124,8 +182,8 @@ int CReplayReader::WriteComment(const char* path, const char* text, int count, I
         file.reset();
 
         TempFileGuard temp(files);
-        if (!files.CreateTemp(path) || !files.WriteTemp(content.data, content.size) || !files.FlushTemp() ||
-            !files.ReplaceWithTemp(path)) {
+        if (!files.CreateTemp(full) || !files.WriteTemp(content.data, content.size) || !files.FlushTemp() ||
+            !files.ReplaceWithTemp(full)) {
             why = CommentFault::WriteFailed;
             return kCommentNotWritten;
         }

@@ -8,16 +8,20 @@
 // New content (all integers u32 little-endian), U being the user-data offset:
 //
 //   0          bytes 0 .. U-1 of the old file, unchanged
-//   U          the information section of the old file, header and payload
-//   U + L      comment header: tag and type of the old comment header (a
-//              file without a comment section gets "USER" and 1), length
-//              count + 12
+//   U          the information section of the old file, header and payload,
+//              if the readers find one (length L, else L is 0)
+//   U + L      comment header: "USER", length count + 12, type 1
 //   U + L + 12 the count bytes of the new comment, its NUL included
+//   then       the other sections of the two the readers examine (the one at
+//              U and the one right behind it), unchanged and in their order:
+//              a section that is neither the information nor the comment the
+//              readers find is kept, never overwritten
 //
-// and nothing behind. The old sections are found as the readers find them:
-// the one at U and the one right behind it, in either order; the one at U is
-// the information section if its type is 0, else the other one is.
+// and nothing behind. The old comment is the section the readers find as
+// the comment (the one the editor shows); it alone is replaced. The new
+// content is read back as the readers read it before it is handed out.
 #include <cstdint>
+#include <string>
 
 #include "common/smart_array.h"
 
@@ -49,8 +53,9 @@ enum BuildCommentResult : int {
 // The new content of a replay (see above) from its old bytes and the new
 // comment's count bytes. Checks the layout first: at least 16 bytes, a
 // user-data offset of at least 16, section headers and sections wholly inside
-// the buffer, lengths of at least 12, sizes that fit in 32 bits; anything
-// else is kCommentBadLayout. Reads nothing outside data and text; out is
+// the buffer, lengths of at least 12, sizes that fit in 32 bits; then that the
+// readers find the new comment and the old information in what was built;
+// anything else is kCommentBadLayout. Reads nothing outside data and text; out is
 // replaced only on success.
 int BuildCommentedReplay(const char* data, uint32_t size, const char* text, uint32_t count,
                          smart_array<char>& out) noexcept;
@@ -60,15 +65,20 @@ enum class FileState { Missing, NotAFile, ReadOnly, Writable };
 
 // The steps of the write-back on the file system, one temporary file at a
 // time. A Windows implementation does the real work; tests put their own in
-// between to make a step fail.
+// between to make a step fail. Every step but FullPath gets the full path
+// that FullPath made.
 class IFileSystem {
 public:
     virtual ~IFileSystem() = default;
 
+    // The full path of path, made once, before any other step: a relative
+    // path then names the same file at every step, even if the current
+    // folder changes in between. False if it cannot be made.
+    virtual bool FullPath(const char* path, std::string& full) = 0;
     virtual FileState Probe(const char* path) noexcept = 0;
     // The whole file, read in one piece.
     virtual bool Load(const char* path, smart_array<char>& buffer) noexcept = 0;
-    // Creates a new, empty temporary file in the folder of path.
+    // Creates a new, empty temporary file in the folder of the full path.
     virtual bool CreateTemp(const char* path) noexcept = 0;
     // Appends count bytes to it; false unless all of them were written.
     virtual bool WriteTemp(const char* bytes, uint32_t count) noexcept = 0;

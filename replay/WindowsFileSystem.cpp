@@ -1,5 +1,7 @@
 #include "replay/WindowsFileSystem.h"
 
+#include <cstring>
+
 #include "common/LoadFile.h"
 
 namespace {
@@ -14,12 +16,15 @@ constexpr DWORD kReplaceDelayMs = 50;
 constexpr DWORD kKeptAttributes =
     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// The full path of path; the Windows file functions resolve relative names
-// against the current folder, which the rename must not depend on.
-bool FullPath(const char* path, char (&full)[MAX_PATH], char** namePart) noexcept
+// Where the name part of a full path begins: behind its last separator. A
+// trail byte of a double-byte character may be a backslash, so the path is
+// walked a character at a time in the ANSI code page the file functions use.
+const char* NamePart(const char* path) noexcept
 {
-    const DWORD length = GetFullPathNameA(path, MAX_PATH, full, namePart);
-    return length > 0 && length < MAX_PATH;
+    const char* name = path;
+    for (const char* p = path; *p; p = CharNextA(p))
+        if (*p == '\\' || *p == '/') name = p + 1;
+    return name;
 }
 
 bool IsBusy(DWORD error) noexcept
@@ -28,6 +33,18 @@ bool IsBusy(DWORD error) noexcept
 }
 
 }  // namespace
+
+bool WindowsFileSystem::FullPath(const char* path, std::string& full)
+{
+    const DWORD needed = GetFullPathNameA(path, 0, nullptr, nullptr);
+    if (needed == 0) return false;
+    std::string made(needed, '\0');
+    const DWORD length = GetFullPathNameA(path, needed, &made[0], nullptr);
+    if (length == 0 || length >= needed) return false;
+    made.resize(length);
+    full = std::move(made);
+    return true;
+}
 
 FileState WindowsFileSystem::Probe(const char* path) noexcept
 {
@@ -47,18 +64,19 @@ bool WindowsFileSystem::Load(const char* path, smart_array<char>& buffer) noexce
 bool WindowsFileSystem::CreateTemp(const char* path) noexcept
 {
     DiscardTemp();
-    char full[MAX_PATH];
-    char* namePart = nullptr;
-    if (!FullPath(path, full, &namePart) || !namePart) return false;
-
     WIN32_FILE_ATTRIBUTE_DATA original;
-    if (!GetFileAttributesExA(full, GetFileExInfoStandard, &original)) return false;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &original)) return false;
     m_attributes = original.dwFileAttributes & kKeptAttributes;
     if (!m_attributes) m_attributes = FILE_ATTRIBUTE_NORMAL;
     m_created = original.ftCreationTime;
 
-    *namePart = '\0';   // full now names the folder, with its last separator
-    if (!GetTempFileNameA(full, "kvp", 0, m_tempName)) {
+    // The replay's folder, with its last separator.
+    const size_t folderLength = size_t(NamePart(path) - path);
+    char folder[MAX_PATH];
+    if (folderLength == 0 || folderLength >= MAX_PATH) return false;
+    std::memcpy(folder, path, folderLength);
+    folder[folderLength] = '\0';
+    if (!GetTempFileNameA(folder, "kvp", 0, m_tempName)) {
         m_tempName[0] = '\0';
         return false;
     }
@@ -93,10 +111,9 @@ bool WindowsFileSystem::FlushTemp() noexcept
 
 bool WindowsFileSystem::ReplaceWithTemp(const char* path) noexcept
 {
-    char full[MAX_PATH];
-    if (m_temp != INVALID_HANDLE_VALUE || !m_tempName[0] || !FullPath(path, full, nullptr)) return false;
+    if (m_temp != INVALID_HANDLE_VALUE || !m_tempName[0]) return false;
     for (int attempt = 1;; ++attempt) {
-        if (MoveFileExA(m_tempName, full, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (MoveFileExA(m_tempName, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             m_tempName[0] = '\0';   // it is the replay now
             return true;
         }

@@ -42,33 +42,37 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
     if (result != kCommentBuilt) {
         FUZZ_REQUIRE(out.data == nullptr);
     } else {
-        // The head unchanged, then a section wholly inside the old file, then
-        // the new comment as the last section.
+        // The head unchanged, the new comment and the old information where
+        // the readers look for them.
         const uint32_t u = fuzz::LoadU32(data + kUserDataOffsetField);
-        FUZZ_REQUIRE(size >= 16 && u >= 16 && uint64_t(u) + 12 <= out.size);
-        const uint32_t infoLength = fuzz::LoadU32(out.data + u + 4);
-        FUZZ_REQUIRE(infoLength >= kSectionHeaderSize && uint64_t(u) + infoLength <= size);
-        FUZZ_REQUIRE(uint64_t(out.size) == uint64_t(u) + infoLength + kSectionHeaderSize + count);
+        FUZZ_REQUIRE(size >= 16 && u >= 16 && uint64_t(u) + kSectionHeaderSize + count <= out.size);
         FUZZ_REQUIRE(std::memcmp(out.data, data, u) == 0);
-        const char* comment = out.data + u + infoLength;
-        FUZZ_REQUIRE(fuzz::LoadU32(comment + 4) == count + kSectionHeaderSize);
-        FUZZ_REQUIRE(std::memcmp(comment + kSectionHeaderSize, text, count) == 0);
-
-        // Where the readers find both sections of the old file (or its
-        // information as the last section), they find the old information
-        // and the new comment in the new one.
+        const Found newComment = Find(kCommentSection, out.data, out.size);
+        FUZZ_REQUIRE(newComment.found && newComment.size == count &&
+                     (count == 0 || std::memcmp(newComment.text, text, count) == 0));
         const Found oldInfo = Find(kInfoSection, data, size);
-        const Found oldComment = Find(kCommentSection, data, size);
-        const bool infoLast = oldInfo.found && oldInfo.text + oldInfo.size == data + size &&
-                              oldInfo.text == data + u + kSectionHeaderSize;
-        if (oldInfo.found && (oldComment.found || infoLast)) {
+        if (oldInfo.found) {
             const Found newInfo = Find(kInfoSection, out.data, out.size);
-            const Found newComment = Find(kCommentSection, out.data, out.size);
             FUZZ_REQUIRE(newInfo.found && newInfo.size == oldInfo.size &&
                          std::memcmp(newInfo.text, oldInfo.text, oldInfo.size) == 0);
-            FUZZ_REQUIRE(newComment.found && newComment.size == count &&
-                         std::memcmp(newComment.text, text, count) == 0);
         }
+
+        // Nothing but the old comment is lost: every other section of the two
+        // the readers examine stands whole in the new content, behind the head.
+        const Found oldComment = Find(kCommentSection, data, size);
+        SectionPlace sections[2] = {};
+        FUZZ_REQUIRE(ReadSectionHeader(data, size, u, sections[0]));
+        const int sectionCount = sections[0].length == size - u ? 1 : 2;
+        if (sectionCount == 2) FUZZ_REQUIRE(ReadSectionPair(data, size, sections[0], sections[1]));
+        uint64_t expected = uint64_t(u) + kSectionHeaderSize + count;
+        for (int i = 0; i < sectionCount; ++i) {
+            const char* section = data + sections[i].offset;
+            if (oldComment.found && oldComment.text == section + kSectionHeaderSize) continue;
+            expected += sections[i].length;
+            FUZZ_REQUIRE(std::search(out.data + u, out.data + out.size, section, section + sections[i].length) !=
+                         out.data + out.size);
+        }
+        FUZZ_REQUIRE(uint64_t(out.size) == expected);
     }
     std::free(data);
     std::free(text);

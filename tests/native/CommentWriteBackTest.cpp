@@ -81,24 +81,38 @@ TEST(BuildCommentedReplay, CommentHeaderSizesAndWhatIsDropped)
     EXPECT_EQ(full.bytes.substr(16 + info.size() + 4, 4), Bytes("\x3D\x75\0\0", 4));
 }
 
-TEST(BuildCommentedReplay, TagAndTypeComeFromTheOldCommentHeader)
+// Only the comment the readers find is replaced, by a "USER" section of type
+// 1; any other section of the two is kept behind it, the information first.
+TEST(BuildCommentedReplay, SectionsThatAreNotTheCommentAreKeptBehindIt)
 {
-    const Bytes info = Info();
-    EXPECT_EQ(Build(Replay("kvor", {info, Section(7, "odd", "ABCD")}), kNew).bytes,
-              Replay("kvor", {info}) + Section(7, kNew, "ABCD"));
-    // The section at the user-data offset is the information section only if
-    // its type is 0; the type of the other one is not examined.
-    EXPECT_EQ(Build(Replay("kvor", {Section(1, "c", "JUNK"), Section(5, "i")}), kNew).bytes,
-              Replay("kvor", {Section(5, "i")}) + Section(1, kNew, "JUNK"));
+    const Bytes head = Replay("kvor", {}, 6);
+    const Bytes info = Info(), comment = Section(1, kNew);
+    const Bytes five = Section(5, "unknown"), tagged = Section(1, "tagged", "ABCD"), second = Info("Name B\r\n");
+    const struct {
+        std::vector<Bytes> sections;
+        Bytes built;
+    } cases[] = {
+        {{info, five}, info + comment + five},
+        {{info, tagged}, info + comment + tagged},
+        {{info, second}, info + comment + second},
+        {{five, info}, info + comment + five},
+        // Without an information section the comment comes first.
+        {{tagged, five}, comment + tagged + five},
+        {{five, Comment("old")}, comment + five},
+        {{five}, comment + five},
+        {{Comment("old")}, comment},
+    };
+    for (const auto& c : cases) {
+        const Built built = Build(Replay("kvor", c.sections, 6), kNew);
+        ASSERT_EQ(built.result, kCommentBuilt) << c.built;
+        EXPECT_EQ(built.bytes, head + c.built);
+    }
 }
 
 TEST(BuildCommentedReplay, InformationAsTheLastSectionGetsAFirstComment)
 {
     const Bytes infoOnly = Replay("kvor", {Info()}, 9);
     EXPECT_EQ(Build(infoOnly, kNew).bytes, infoOnly + Section(1, kNew));
-    // A first section of another type with nothing behind it is not a replay
-    // that can be rewritten.
-    EXPECT_EQ(Build(Replay("kvor", {Comment("c")}), kNew).result, kCommentBadLayout);
 }
 
 TEST(BuildCommentedReplay, RefusesEveryLayoutThatWouldBeReadOutsideTheFile)

@@ -278,6 +278,33 @@ TEST_P(EditDialogCases, OldLayoutsAreRewrittenWithTheInformationFirst)
     }), 1);
 }
 
+// A replay whose sections beside the information hold no comment the plug-in
+// reads: the editor opens empty, and OK stores a comment that the plug-in
+// reads back, the information first and the other section kept behind it.
+TEST_P(EditDialogCases, ASectionThatIsNotTheCommentIsKeptBehindTheNewOne)
+{
+    const Bytes info = Info();
+    const Bytes five = Section(5, "unknown"), tagged = Section(1, "tagged", "ABCD"), second = Info("Name Second\r\n");
+    const struct {
+        std::vector<Bytes> sections;
+        Bytes kept;
+    } shapes[] = {{{info, five}, five}, {{info, tagged}, tagged}, {{info, second}, second}, {{five, info}, five}};
+    const PluginExportTable& exports = plugin.Exports();
+    for (const auto& shape : shapes) {
+        const std::string path = dir.Write("kvora_01.rpy", File(shape.sections));
+        EXPECT_EQ(Run(path, [](const Dialog& d) {
+            EXPECT_EQ(d.Text(), "");
+            d.Type("mine");
+            d.Press(IDOK);
+        }), 0) << shape.kept;
+        EXPECT_EQ(host::TempDir::Read(path), Head() + info + Comment("mine") + shape.kept);
+        host::Block comment, row;
+        EXPECT_EQ(exports.GetFileInfoText2(path.c_str(), 0, &comment.handle), 0) << shape.kept;
+        EXPECT_EQ(std::string(comment.Bytes(), comment.Size()).c_str(), std::string("mine"));
+        EXPECT_EQ(exports.GetFileInfoList(path.c_str(), 0, &row.handle), 0) << shape.kept;
+    }
+}
+
 TEST_P(EditDialogCases, OkWorksOnTheFileAsItIsWhenOkIsPressed)
 {
     const std::string path = dir.Write("changing.rpy", File({Info("Name Before\r\n"), Comment("before")}));
@@ -445,6 +472,7 @@ public:
     enum Step { Nothing, Read, Create, Write, Flush, Replace };
     explicit FailingFileSystem(Step step) : m_step(step) {}
 
+    bool FullPath(const char* path, std::string& full) override { return m_real.FullPath(path, full); }
     FileState Probe(const char* path) noexcept override { return m_real.Probe(path); }
     bool Load(const char* path, smart_array<char>& buffer) noexcept override
     {
@@ -461,9 +489,24 @@ public:
     bool ReplaceWithTemp(const char* path) noexcept override { return m_step != Replace && m_real.ReplaceWithTemp(path); }
     void DiscardTemp() noexcept override { m_real.DiscardTemp(); }
 
-private:
+protected:
     Step m_step;
     WindowsFileSystem m_real;
+};
+
+// The host's other threads may change the current folder at any time.
+class FolderChangingFileSystem : public FailingFileSystem {
+public:
+    explicit FolderChangingFileSystem(const std::string& folder) : FailingFileSystem(Nothing), m_folder(folder) {}
+    bool Load(const char* path, smart_array<char>& buffer) noexcept override
+    {
+        const bool loaded = m_real.Load(path, buffer);
+        SetCurrentDirectoryA(m_folder.c_str());
+        return loaded;
+    }
+
+private:
+    std::string m_folder;
 };
 
 std::vector<std::string> FilesIn(const host::TempDir& dir)
@@ -514,13 +557,21 @@ TEST(WriteCommentOnDisk, RelativeNamesAndABusyReplay)
     host::TempDir dir;
     const Bytes original = Replay("kvor", {Info(), Comment("old")});
     dir.Write("kvora_02.rpy", original);
+    // A replay of the same name in another folder, which becomes the current
+    // one while the write-back runs: the relative name still means the first.
+    host::TempDir other;
+    const Bytes theirs = Replay("kvor", {Info("Name Other\r\n"), Comment("theirs")});
+    other.Write("kvora_02.rpy", theirs);
     char previous[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryA(dir.Root().c_str()));
-    const int relative = CKvoraRec().WriteComment("kvora_02.rpy", "rel", 4);
+    FolderChangingFileSystem changing(other.Root());
+    const int relative = CKvoraRec().WriteComment("kvora_02.rpy", "rel", 4, changing);
     SetCurrentDirectoryA(previous);
     EXPECT_EQ(relative, 0);
     EXPECT_EQ(host::TempDir::Read(dir.Path("kvora_02.rpy")), Replay("kvor", {Info(), Comment("rel")}));
+    EXPECT_EQ(host::TempDir::Read(other.Path("kvora_02.rpy")), theirs);
+    EXPECT_EQ(FilesIn(other), std::vector<std::string>{"kvora_02.rpy"});
 
     // Held open by another program that lets go a moment later.
     const std::string path = dir.Path("kvora_02.rpy");

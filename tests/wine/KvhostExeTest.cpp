@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -482,6 +483,58 @@ TEST(KvhostExe, CsvWithAByteOrderMarkForSpreadsheets)
     ASSERT_EQ(run.exit, 0u) << run.err;
     EXPECT_EQ(run.out, "\xEF\xBB\xBF" + plain);
     EXPECT_EQ(plain.rfind("\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE5\x90\x8D,", 0), 0u);  // ファイル名,
+}
+
+// A matching file of 4 GiB less a byte (sparse: nothing of it is on the
+// disk): its size is the one GetFileSize cannot tell from a failure, and a
+// 32-bit kvhost cannot hold it. The bench leaves it out, says so, and times
+// the other file; it never allocates for it.
+TEST(KvhostExe, TheBenchLeavesOutAFileTooLargeToReadWhole)
+{
+    ScratchFolder folder;
+    folder.CopySample("kvorarec\\kvora_01.rpy", "kvora_01.rpy");
+    const std::string huge = folder.Path("kvora_huge.rpy");
+    HANDLE file = CreateFileW(Wide(huge).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD ignored = 0;
+    DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);  // where it is needed
+    LARGE_INTEGER size;
+    size.QuadPart = 0xFFFFFFFFll;
+    const bool sized = SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    ASSERT_TRUE(sized);
+
+    const Finished run = RunKvhostExe({"list", "kvorarec", folder.Root(), "--bench", "--rounds", "1"});
+    EXPECT_EQ(run.exit, 0u) << run.err;
+    EXPECT_EQ(run.err, "kvhost: left out of the bench " + huge +
+                           ": 4294967295 bytes, too large for a 32-bit host to read whole\n");
+    EXPECT_TRUE(Contains(run.out, "kvorarec.kvp: 1 files (1 listed), median of 1 rounds\n")) << run.out;
+}
+
+// The tests' scratch folders give up, with a message naming the temporary
+// folder, when it cannot hold them; they never try for ever.
+TEST(ScratchFolders, GiveUpWhenTheyCannotBeMade)
+{
+    wchar_t tmp[MAX_PATH] = {}, temp[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"TMP", tmp, MAX_PATH);
+    GetEnvironmentVariableW(L"TEMP", temp, MAX_PATH);
+    SetEnvironmentVariableW(L"TMP", L"C:\\kvp-no-such-folder");
+    SetEnvironmentVariableW(L"TEMP", L"C:\\kvp-no-such-folder");
+    std::string messages;
+    try {
+        host::TempDir dir;
+    } catch (const std::runtime_error& failure) {
+        messages += std::string(failure.what()) + "\n";
+    }
+    try {
+        ScratchFolder folder;
+    } catch (const std::runtime_error& failure) {
+        messages += std::string(failure.what()) + "\n";
+    }
+    SetEnvironmentVariableW(L"TMP", *tmp ? tmp : nullptr);
+    SetEnvironmentVariableW(L"TEMP", *temp ? temp : nullptr);
+    const std::string said = "cannot make a scratch folder in the temporary folder \"C:\\kvp-no-such-folder\\\": ";
+    EXPECT_EQ(messages, said + "Windows error 3\n" + said + "Windows error 3\n");
 }
 
 // Every option of the usage text, and every exit code, is in the README.

@@ -59,15 +59,7 @@ inline void StampFixedTime(const std::string& path)
 // A scratch folder, removed with everything in it afterwards.
 class ScratchFolder {
 public:
-    ScratchFolder()
-    {
-        wchar_t base[MAX_PATH];
-        GetTempPathW(MAX_PATH, base);
-        for (unsigned n = GetCurrentProcessId() * 1000u + 500u;; ++n) {
-            m_root = Utf8(base) + "kvhost" + std::to_string(n);
-            if (CreateDirectoryW(Wide(m_root).c_str(), nullptr)) break;
-        }
-    }
+    ScratchFolder() : m_root(Utf8(host::MakeScratchFolder(L"kvhost", GetCurrentProcessId() * 1000u + 500u))) {}
     ~ScratchFolder() { host::RemoveTree(Wide(m_root)); }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;

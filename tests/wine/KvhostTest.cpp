@@ -5,12 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "Commands.h"
+#include "support/GameFiles.h"
 #include "support/Games.h"
+#include "tools/LzssEncoder.h"
 #include "tools/SamplePicture.h"
 #include "wine/DialogDriver.h"
 #include "wine/PluginHost.h"
@@ -25,7 +29,35 @@
 #include <stb_image.h>
 #pragma GCC diagnostic pop
 
+// Running out of memory where a test wants it: while the limit is not 0, every
+// allocation of more bytes fails as it does when memory runs out. The
+// plug-ins have their own allocator and are not limited.
+static std::atomic<size_t> g_allocationLimit{0};
+
+void* operator new(std::size_t size)
+{
+    const size_t limit = g_allocationLimit.load();
+    if (limit && size > limit) throw std::bad_alloc();
+    if (void* block = HeapAlloc(GetProcessHeap(), 0, size ? size : 1)) return block;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* block) noexcept
+{
+    if (block) HeapFree(GetProcessHeap(), 0, block);
+}
+
+void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
+
 namespace {
+
+class AllocationLimit {
+public:
+    explicit AllocationLimit(size_t bytes) { g_allocationLimit = bytes; }
+    ~AllocationLimit() { g_allocationLimit = 0; }
+    AllocationLimit(const AllocationLimit&) = delete;
+    AllocationLimit& operator=(const AllocationLimit&) = delete;
+};
 
 class CapturedConsole : public Console {
 public:
@@ -285,6 +317,48 @@ TEST(Kvhost, PicturesAreTheGeneratorsPictures)
     EXPECT_TRUE(Contains(run.out, "3 pictures written to "));
     int width = 0, height = 0;
     EXPECT_TRUE(DecodedPixels(dir.Path("shots\\bs_11_2.png"), width, height) == GeneratorPixels(99, 77, 3, 6));
+}
+
+// Out of memory while a picture is made, in the pixels or in the PNG
+// encoder, is said in one line with exit code 1: the pictures written before
+// stay whole, and the one it failed on is not made at all.
+TEST(Kvhost, OutOfMemoryForAPictureIsSaidAndNothingHalfWritten)
+{
+    host::TempDir dir;
+    const games::Game& game = games::Pictures().front();
+    auto shot = [&](int16_t width, int16_t height) {
+        const std::string black(size_t(width) * height * game.image->bytesPerPixel, '\0');
+        shot_support::ScreenShot screen;
+        shot_support::BestShot best;
+        screen.width = best.width = width;
+        screen.height = best.height = height;
+        return testing_support::ShotOf(game, screen, best, EncodeLzss(black.data(), black.size()));
+    };
+    dir.Write(game.FileName("0000"), shot(40, 30));
+    dir.Write(game.FileName("0001"), shot(800, 600));
+    const std::string pictures = dir.Path("pictures");
+    const std::string small = pictures + "\\" + game.FileName("0000").substr(0, game.FileName("0000").rfind('.'));
+    const std::string large = pictures + "\\" + game.FileName("0001").substr(0, game.FileName("0001").rfind('.'));
+    const Outcome whole = Kvhost({"picture", game.plugin, dir.Path(game.FileName("0000")), "-o", dir.Path("whole.png")});
+    ASSERT_EQ(whole.exit, 0) << whole.err;
+
+    // 800 x 600 pixels are 1440000 bytes as red, green and blue, and 1440600
+    // as the PNG encoder's rows with their filter bytes.
+    for (size_t limit : {size_t(1000000), size_t(1440300)}) {
+        Outcome run;
+        {
+            const AllocationLimit outOfMemory(limit);
+            run = Kvhost({"picture", game.plugin, dir.Root(), "-o", pictures, "--force"});
+        }
+        EXPECT_EQ(run.exit, 1) << limit;
+        EXPECT_EQ(run.err, "kvhost: out of memory for the 800 x 600 picture of " + dir.Path(game.FileName("0001")) +
+                               "; nothing written to " + large + ".png\n");
+        EXPECT_EQ(host::TempDir::Read(small + ".png"), host::TempDir::Read(dir.Path("whole.png"))) << limit;
+        EXPECT_EQ(GetFileAttributesA((large + ".png").c_str()), INVALID_FILE_ATTRIBUTES) << limit;
+    }
+    // With the memory it needs, the same picture is written.
+    EXPECT_EQ(Kvhost({"picture", game.plugin, dir.Root(), "-o", pictures, "--force"}).exit, 0);
+    EXPECT_NE(GetFileAttributesA((large + ".png").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(Kvhost, InfoColumnsAndAbout)

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 
 #include "common/PluginExports.h"
@@ -101,17 +102,45 @@ inline void RemoveTree(const std::wstring& dir)
     RemoveDirectoryW(dir.c_str());
 }
 
+// Makes a new folder named prefix and a number in the temporary folder, the
+// numbers tried from first on; gives up with a clear message (an exception,
+// which fails the test) when the folder cannot be made, or when a bounded
+// number of names are all taken.
+inline std::wstring MakeScratchFolder(const std::wstring& prefix, unsigned first)
+{
+    constexpr unsigned kAttempts = 1000;
+    wchar_t base[MAX_PATH] = {};
+    const DWORD length = GetTempPathW(MAX_PATH, base);
+    DWORD error = ERROR_PATH_NOT_FOUND;
+    for (unsigned n = first; length > 0 && length < MAX_PATH && n - first < kAttempts; ++n) {
+        const std::wstring path = base + prefix + std::to_wstring(n);
+        if (CreateDirectoryW(path.c_str(), nullptr)) return path;
+        error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) break;
+    }
+    char where[3 * MAX_PATH] = {};
+    WideCharToMultiByte(CP_UTF8, 0, base, -1, where, sizeof where, nullptr, nullptr);
+    const bool taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+    throw std::runtime_error("cannot make a scratch folder in the temporary folder \"" + std::string(where) + "\": " +
+                             (taken ? std::to_string(kAttempts) + " names in a row are taken"
+                                    : "Windows error " + std::to_string(error)));
+}
+
 // A scratch folder for the files of one test, removed afterwards.
 class TempDir {
 public:
     TempDir()
     {
-        char base[MAX_PATH];
-        GetTempPathA(MAX_PATH, base);
-        for (unsigned n = GetCurrentProcessId() * 1000u;; ++n) {
-            m_path = std::string(base) + "kvptest" + std::to_string(n);
-            if (CreateDirectoryA(m_path.c_str(), nullptr)) break;
+        const std::wstring made = MakeScratchFolder(L"kvptest", GetCurrentProcessId() * 1000u);
+        // The plug-ins take ANSI paths: the folder's must convert exactly.
+        char path[MAX_PATH] = {};
+        BOOL lossy = FALSE;
+        if (!WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, made.c_str(), -1, path, MAX_PATH, nullptr, &lossy) ||
+            lossy) {
+            RemoveDirectoryW(made.c_str());
+            throw std::runtime_error("the scratch folder's path does not fit the ANSI code page");
         }
+        m_path = path;
     }
     ~TempDir()
     {

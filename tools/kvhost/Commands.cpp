@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <set>
 
 #include "FileSystem.h"
@@ -548,13 +549,26 @@ bool Kvhost::WritePicture(const PluginLibrary& plugin, const std::string& shot, 
     std::string error;
     DibLayout layout;
     if (!ReadDibLayout(info.Bytes(), info.Size(), bits.Size(), layout, error)) return Failed(shot + ": " + error);
-    const bool written = bmp ? WriteBmp(layout, bits.Bytes(), out, m_options.force, error)
-                             : WritePng(DibToRgb(layout, bits.Bytes()), out, m_options.force, error);
+    // The file is made only once its bytes are whole in memory: running out
+    // of it on the way leaves no file behind.
+    bool written = false;
+    try {
+        written = bmp ? WriteBmp(layout, bits.Bytes(), out, m_options.force, error)
+                      : WritePng(DibToRgb(layout, bits.Bytes()), out, m_options.force, error);
+    } catch (const std::bad_alloc&) {
+        error = "out of memory for the " + std::to_string(layout.width) + " x " + std::to_string(layout.height) +
+                " picture of " + shot + "; nothing written to " + out;
+    }
     if (!written) return Failed(error);
     m_context.console.Out(shot + ": " + std::to_string(layout.width) + " x " + std::to_string(layout.height) +
                           " -> " + out + "\n");
     return true;
 }
+
+// The bench reads every file whole, as the plug-ins do. A 32-bit host cannot
+// hold 2 GiB in one block, so a file that large is left out of it before
+// anything is allocated for it.
+constexpr uint64_t kLargestBenchFile = 0x7FFFFFFF;
 
 double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
 {
@@ -563,18 +577,37 @@ double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
     return double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
 }
 
-// The floor: what reading the same files costs without a plug-in.
-bool ReadWhole(const std::string& path, std::vector<char>& buffer)
+// The floor: what reading the same files costs without a plug-in. Returns
+// why the open file cannot be read whole into buffer, or "" once it is.
+std::string ReadOpenFile(HANDLE file, std::vector<char>& buffer)
+{
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(file, &size)) return SystemErrorText(GetLastError());
+    if (uint64_t(size.QuadPart) > kLargestBenchFile)
+        return std::to_string(size.QuadPart) + " bytes, too large for a 32-bit host to read whole";
+    try {
+        buffer.resize(size_t(size.QuadPart));
+    } catch (const std::bad_alloc&) {
+        return "out of memory for its " + std::to_string(size.QuadPart) + " bytes";
+    }
+    DWORD read = 0;
+    if (!buffer.empty() &&
+        (!ReadFile(file, buffer.data(), DWORD(buffer.size()), &read, nullptr) || read != buffer.size()))
+        return "cannot read it: " + SystemErrorText(GetLastError());
+    return "";
+}
+
+bool ReadWhole(const std::string& path, std::vector<char>& buffer, std::string& why)
 {
     HANDLE file =
         CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const DWORD size = GetFileSize(file, nullptr);
-    buffer.resize(size);
-    DWORD read = 0;
-    const bool ok = size == INVALID_FILE_SIZE || ReadFile(file, buffer.data(), size, &read, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        why = "cannot open it: " + SystemErrorText(GetLastError());
+        return false;
+    }
+    why = ReadOpenFile(file, buffer);
     CloseHandle(file);
-    return ok;
+    return why.empty();
 }
 
 double Median(std::vector<double> values)
@@ -586,24 +619,30 @@ double Median(std::vector<double> values)
 int Kvhost::Bench(const PluginFiles& each)
 {
     const PluginLibrary& plugin = *each.plugin;
+    // Each file once for the same warm cache in both; one that cannot be
+    // read whole is left out, and said so.
     std::vector<std::string> files;
     std::vector<AnsiPath> paths;
+    std::vector<char> buffer;
     for (const FolderFile& file : each.files) {
         AnsiPath path;
         std::string why;
         if (!AnsiPath::From(file.path, path, why)) continue;  // the plug-in could not open it either
+        if (!ReadWhole(file.path, buffer, why)) {
+            m_context.console.Err("kvhost: left out of the bench " + file.path + ": " + why + "\n");
+            continue;
+        }
         files.push_back(file.path);
         paths.push_back(path);
     }
-    if (files.empty()) return Fail("no file of " + plugin.FileName() + " can be handed to it");
-    std::vector<char> buffer;
-    for (const std::string& file : files) ReadWhole(file, buffer);  // the same warm cache for both
+    if (files.empty()) return Fail("no file of " + plugin.FileName() + " can be handed to it and read whole");
     std::vector<double> floor, plugged;
     size_t listed = 0;
     for (int round = 0; round < m_options.rounds; ++round) {
         LARGE_INTEGER start, middle, end;
         QueryPerformanceCounter(&start);
-        for (const std::string& file : files) ReadWhole(file, buffer);
+        std::string ignored;
+        for (const std::string& file : files) ReadWhole(file, buffer, ignored);
         QueryPerformanceCounter(&middle);
         listed = 0;
         for (const AnsiPath& path : paths) {

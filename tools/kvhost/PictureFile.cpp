@@ -1,9 +1,74 @@
 #include "PictureFile.h"
 
+#include <climits>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "FileSystem.h"
 
+namespace {
+
+// The PNG encoder's buffers. A picture near the plug-ins' 256 MiB bound needs
+// several blocks of its size; when one cannot be had, the encoder must not go
+// on (it would write past a buffer it failed to grow), so the allocation
+// throws std::bad_alloc, and PngBuffers frees what the encoder held. Each
+// block sits behind a header that links it into the list of the encoding in
+// progress; kvhost encodes one picture at a time, on one thread.
+struct PngBlock {
+    PngBlock* previous;
+    PngBlock* next;
+};
+
+PngBlock* g_pngBlocks = nullptr;
+
+void* PngAllocate(size_t size)
+{
+    if (size > SIZE_MAX - sizeof(PngBlock)) throw std::bad_alloc();
+    PngBlock* block = static_cast<PngBlock*>(::operator new(sizeof(PngBlock) + size));
+    block->previous = nullptr;
+    block->next = g_pngBlocks;
+    if (g_pngBlocks) g_pngBlocks->previous = block;
+    g_pngBlocks = block;
+    return block + 1;
+}
+
+void PngFree(void* pointer)
+{
+    if (!pointer) return;
+    PngBlock* block = static_cast<PngBlock*>(pointer) - 1;
+    if (block->previous) block->previous->next = block->next;
+    else g_pngBlocks = block->next;
+    if (block->next) block->next->previous = block->previous;
+    ::operator delete(block);
+}
+
+void* PngReallocate(void* pointer, size_t oldSize, size_t newSize)
+{
+    void* grown = PngAllocate(newSize);   // the old block stays the encoder's if this throws
+    if (pointer) std::memcpy(grown, pointer, oldSize < newSize ? oldSize : newSize);
+    PngFree(pointer);
+    return grown;
+}
+
+// Frees, on every way out, the blocks the encoder has not freed.
+class PngBuffers {
+public:
+    PngBuffers() noexcept = default;
+    ~PngBuffers()
+    {
+        while (g_pngBlocks) PngFree(g_pngBlocks + 1);
+    }
+    PngBuffers(const PngBuffers&) = delete;
+    PngBuffers& operator=(const PngBuffers&) = delete;
+};
+
+}  // namespace
+
+#define STBIW_MALLOC(size) PngAllocate(size)
+#define STBIW_REALLOC_SIZED(pointer, oldSize, newSize) PngReallocate(pointer, oldSize, newSize)
+#define STBIW_FREE(pointer) PngFree(pointer)
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO
@@ -79,11 +144,20 @@ RgbPicture DibToRgb(const DibLayout& layout, const void* bits)
 
 bool WritePng(const RgbPicture& picture, const std::string& path, bool replace, std::string& error)
 {
-    std::string png;
-    if (!stbi_write_png_to_func(&AppendToString, &png, int(picture.width), int(picture.height), 3,
-                                picture.pixels.data(), int(picture.width * 3))) {
-        error = "cannot encode the picture as PNG";
+    // The encoder counts in int: every row with its filter byte, all rows.
+    if (picture.width == 0 || picture.height == 0 ||
+        (uint64_t(picture.width) * 3 + 1) * picture.height > uint64_t(INT_MAX)) {
+        error = "the picture is too large to write as PNG";
         return false;
+    }
+    std::string png;
+    {
+        const PngBuffers buffers;
+        if (!stbi_write_png_to_func(&AppendToString, &png, int(picture.width), int(picture.height), 3,
+                                    picture.pixels.data(), int(picture.width * 3))) {
+            error = "cannot encode the picture as PNG";
+            return false;
+        }
     }
     return WriteWholeFile(path, png, replace, error);
 }

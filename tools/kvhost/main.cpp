@@ -5,6 +5,8 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <vector>
 
 #include "Commands.h"
@@ -116,17 +118,31 @@ std::string VersionOf(const std::wstring& file)
 
 }  // namespace
 
+// Whatever goes wrong, kvhost ends with one line and exit code 1, never with
+// an exception that ends the process on its own: the files it has written
+// by then were each written whole.
 int main()
 {
-    // The wide command line keeps every character of paths and column titles;
-    // kvhost makes ANSI paths only for the plug-ins, and checks them.
-    int count = 0;
-    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::string> args;
-    for (int i = 1; wide && i < count; ++i) args.push_back(WideToUtf8(wide[i]));
-    LocalFree(wide);
-    StandardConsole console;
-    const std::wstring program = ProgramFile();
-    KvhostContext context{console, FolderOf(program), VersionOf(program)};
-    return RunKvhost(args, context);
+    try {
+        // The wide command line keeps every character of paths and column
+        // titles; kvhost makes ANSI paths only for the plug-ins, and checks them.
+        int count = 0;
+        LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+        std::vector<std::string> args;
+        for (int i = 1; wide && i < count; ++i) args.push_back(WideToUtf8(wide[i]));
+        LocalFree(wide);
+        StandardConsole console;
+        const std::wstring program = ProgramFile();
+        KvhostContext context{console, FolderOf(program), VersionOf(program)};
+        return RunKvhost(args, context);
+    } catch (const std::bad_alloc&) {
+        // No allocation here: there may be no memory for one.
+        std::fputs("kvhost: out of memory\n", stderr);
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "kvhost: failed: %s\n", failure.what());
+    } catch (...) {
+        std::fputs("kvhost: failed\n", stderr);
+    }
+    std::fflush(stderr);
+    return 1;
 }

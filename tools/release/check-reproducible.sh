@@ -4,7 +4,10 @@
 # byte with those of a first build: no time stamp or path may reach them.
 # The first build is made the same way, or is an existing build folder of
 # this tree (--against, as ./test does with out/build/cross).
-# Usage: check-reproducible.sh [--against BUILD] [SCRATCH]   (SCRATCH: default a new folder in /tmp)
+# Usage: check-reproducible.sh [--against BUILD] [PARENT]
+# The builds go into a new folder that mktemp makes inside PARENT (default
+# $TMPDIR or /tmp); that folder alone is removed at the end, and kept (and
+# named) only when the files differ. PARENT itself is never emptied.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 against=
@@ -12,9 +15,12 @@ if [ "${1:-}" = --against ]; then
   against=$(cd "$2" && pwd)
   shift 2
 fi
-scratch=${1:-$(mktemp -d "${TMPDIR:-/tmp}/kvp-reproducible.XXXXXX")}
-rm -rf "$scratch"
-mkdir -p "$scratch"
+parent=${1:-${TMPDIR:-/tmp}}
+[ -d "$parent" ] || { echo "reproducible build: $parent is not a folder" >&2; exit 2; }
+scratch=$(mktemp -d "$parent/kvp-reproducible.XXXXXX")
+keep=no
+trap '[ "$keep" = yes ] || rm -rf --one-file-system "$scratch"' EXIT
+trap 'exit 130' INT TERM
 jobs=${KVP_JOBS:-$(nproc)}
 
 files=()
@@ -41,6 +47,9 @@ status=0
 for f in "${files[@]}"; do
   cmp "$first/plugins/$f" "$scratch/second/out/cross-again/plugins/$f" || status=1
 done
-[ $status -eq 0 ] || { echo "reproducible build: files differ (builds kept in $scratch)" >&2; exit 1; }
-rm -rf "$scratch"
+if [ $status -ne 0 ]; then
+  keep=yes
+  echo "reproducible build: files differ (builds kept in $scratch)" >&2
+  exit 1
+fi
 echo "reproducible build: ${#files[@]} files identical in two builds ($((SECONDS - start)) s)"
