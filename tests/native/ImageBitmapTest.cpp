@@ -8,9 +8,8 @@
 
 #include "image/BitmapInfo.h"
 #include "image/ImageRows.h"
-#include "plugins/brysspic/BryssPic.h"
-#include "plugins/zoltepic/ZoltePic.h"
 #include "support/ExactBytes.h"
+#include "support/GameReaders.h"
 #include "support/ShotBuilder.h"
 #include "tools/LzssEncoder.h"
 #include "tools/LzssReference.h"
