@@ -37,7 +37,7 @@ function(add_replay_plugin name)
   kvp_add_plugin(${name} replay "${ARGN}"
     EXPORTS replay/ReplayExports.cpp editor/EditDialogExport.cpp editor/CEditDialog.cpp editor/CDialogBase.cpp
     SOURCES editor/EditDialog.rc
-    LIBRARIES kvp_comment_files kvp_replay_core user32 gdi32)
+    LIBRARIES kvp_comment_files kvp_editor kvp_replay_core user32 gdi32)
 endfunction()
 
 # One picture plug-in: the shared picture frame with one game's profile; its

@@ -8,6 +8,7 @@
 #include "common/PluginModule.h"
 #include "common/PluginReader.h"
 #include "image/ImageRows.h"
+#include "image/MakeImage.h"
 
 extern "C" {
 

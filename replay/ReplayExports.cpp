@@ -8,6 +8,7 @@
 #include "common/PluginModule.h"
 #include "common/PluginReader.h"
 #include "replay/ReplayRows.h"
+#include "replay/TextPanes.h"
 
 namespace {
 

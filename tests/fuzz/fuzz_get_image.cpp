@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
     HLOCAL untouched = reinterpret_cast<HLOCAL>(&blocks);
     HLOCAL bits = untouched, info = untouched;
     const int result = reader.GetImage(data, size, &bits, &info);
-    FUZZ_REQUIRE(result == kImageDone || result == kImageNotSignature || result == kImageNoMemory);
+    FUZZ_REQUIRE(result == kImageDone || result == kImageNotSignature || result == kImageNoMemoryOrSize);
     FUZZ_REQUIRE((result == kImageNotSignature) == !reader.CheckMagic(data, size));
 
     // Nothing is asked for a picture beyond the largest one decoded.
@@ -75,12 +75,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
         const int32_t width = LoadI16(data + 12), height = LoadI16(data + 14);
         const uint64_t stride = (uint64_t(width > 0 ? width : 0) * game.bytesPerPixel + 3) / 4 * 4;
         if (width > kMaxShotSide || height > kMaxShotSide || (height > 0 && stride * uint64_t(height) > kMaxShotBlock))
-            FUZZ_REQUIRE(result == kImageNoMemory && blocks.Requests() == 0);
+            FUZZ_REQUIRE(result == kImageNoMemoryOrSize && blocks.Requests() == 0);
     }
 
     if (result == kImageNotSignature) {
         FUZZ_REQUIRE(bits == untouched && info == untouched && blocks.Outstanding() == 0);
-    } else if (result == kImageNoMemory) {
+    } else if (result == kImageNoMemoryOrSize) {
         FUZZ_REQUIRE(bits == nullptr && info == nullptr && blocks.Outstanding() == 0);
     } else {
         // Exactly the two blocks handed over, of the sizes the header announces.

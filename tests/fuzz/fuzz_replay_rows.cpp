@@ -7,6 +7,7 @@
 #include "FuzzCheck.h"
 #include "replay/ReplayContainer.h"
 #include "replay/ReplayRows.h"
+#include "replay/TextPanes.h"
 
 namespace {
 

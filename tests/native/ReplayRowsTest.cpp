@@ -6,6 +6,7 @@
 #include "common/HostMemory.h"
 #include "common/ShiftJis.h"
 #include "replay/ReplayRows.h"
+#include "replay/TextPanes.h"
 #include "support/ExactBytes.h"
 #include "support/GameReaders.h"
 #include "support/ReplayBuilder.h"
