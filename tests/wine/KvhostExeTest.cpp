@@ -372,7 +372,7 @@ public:
         // The window first: the buffer may not be narrower than it.
         const SMALL_RECT window = {0, 0, SHORT(columns - 1), 24};
         SetConsoleWindowInfo(m_handle, TRUE, &window);
-        SetConsoleScreenBufferSize(m_handle, COORD{columns, 100});
+        SetConsoleScreenBufferSize(m_handle, COORD{columns, kRows});
         SetConsoleWindowInfo(m_handle, TRUE, &window);
     }
     ~ScratchConsole()
@@ -399,7 +399,7 @@ public:
         GetConsoleScreenBufferInfo(m_handle, &info);
         m_unwritten = WORD(info.wAttributes ^ BACKGROUND_BLUE);
         DWORD filled = 0;
-        FillConsoleOutputAttribute(m_handle, m_unwritten, DWORD(m_columns) * 100, COORD{0, 0}, &filled);
+        FillConsoleOutputAttribute(m_handle, m_unwritten, DWORD(m_columns) * kRows, COORD{0, 0}, &filled);
     }
     // A row's cells up to the last one written since MarkUnwritten: '#'
     // written, '.' not.
@@ -428,6 +428,7 @@ public:
     }
 
 private:
+    static constexpr SHORT kRows = 100;
     SHORT m_columns;
     HANDLE m_out, m_err;
     HANDLE m_handle = INVALID_HANDLE_VALUE;
