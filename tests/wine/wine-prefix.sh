@@ -22,7 +22,7 @@ log=$(dirname "$WINEPREFIX")/wine-server.log
 ready=$WINEPREFIX/.kvp-ready
 tries=3
 
-note() { echo "wine-prefix: $*" >>"$log"; }
+note() { echo "wine-prefix: [$SECONDS s] $*" >>"$log"; }
 fail() {
   note "$*"
   {
@@ -44,6 +44,7 @@ retry() {
     status=0
     logged "$@" || status=$?
     if "$check"; then
+      [ "$status" -eq 0 ] || note "$what: exit status $status, but done"
       [ "$try" -eq 1 ] || note "$what: done at try $try of $tries"
       return 0
     fi
