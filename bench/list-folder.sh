@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 count=${1:-2000} body=${2:-60000} rounds=${3:-5} plugin=${4:-kvorarec}
 
 [ -f dist/kvhost.exe ] || ./build >/dev/null
-cmake --preset bench >/dev/null
+cmake/configure.sh bench
 cmake --build out/build/bench --target make_samples >/dev/null
 folder=out/bench/replays-$count
 rm -rf "$folder"; mkdir -p "$folder"
