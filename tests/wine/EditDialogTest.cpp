@@ -471,7 +471,10 @@ public:
     enum Step { Nothing, Read, Create, Write, Flush, Replace };
     explicit FailingFileSystem(Step step) : m_step(step) {}
 
-    bool FullPath(const char* path, std::string& full) override { return m_real.FullPath(path, full); }
+    bool FullPath(const char* path, smart_array<char>& full) noexcept override
+    {
+        return m_real.FullPath(path, full);
+    }
     FileState Probe(const char* path) noexcept override { return m_real.Probe(path); }
     bool Load(const char* path, smart_array<char>& buffer) noexcept override
     {
