@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 count=${1:-2000} body=${2:-60000} rounds=${3:-5} plugin=${4:-kvorarec}
 
 [ -f dist/kvhost.exe ] || ./build >/dev/null
-cmake --preset bench >/dev/null
+cmake/configure.sh bench
 cmake --build out/build/bench --target make_samples >/dev/null
 folder=out/bench/replays-$count
 rm -rf "$folder"; mkdir -p "$folder"
@@ -20,8 +20,9 @@ else
   [ -f $bin/kvhost.exe ] || ./build >/dev/null
 fi
 export KVP_WINE_ARCH=$arch KVP_WINE_PREFIX="$PWD/out/run-prefix"
-mkdir -p "$KVP_WINE_PREFIX"
 . tests/wine/wine-env.sh
+# ./run's prefix, made ready before the first process is timed.
+trap 'tests/wine/wine-prefix.sh stop' EXIT
+tests/wine/wine-prefix.sh start
 echo "bench: $count replays of about $body bytes in $folder ($arch)"
 timeout 600 "$KVP_WINE" "$bin/kvhost.exe" list "$bin/$plugin.kvp" "$folder" --bench --rounds "$rounds"
-"$WINESERVER" -k 2>/dev/null || true

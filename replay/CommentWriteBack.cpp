@@ -142,17 +142,12 @@ int CReplayReader::WriteComment(const char* path, const char* text, int count, I
             why = CommentFault::WriteFailed;
             return kCommentNotAReplay;
         }
-        std::string resolved;
-        try {
-            if (!files.FullPath(path, resolved)) {
-                why = CommentFault::WriteFailed;
-                return kCommentNotWritten;
-            }
-        } catch (const std::bad_alloc&) {
-            why = CommentFault::OutOfMemory;
+        smart_array<char> resolved;
+        if (!files.FullPath(path, resolved) || !resolved.data) {
+            why = CommentFault::WriteFailed;
             return kCommentNotWritten;
         }
-        const char* full = resolved.c_str();
+        const char* full = resolved.data;
 
         switch (files.Probe(full)) {
         case FileState::Missing: why = CommentFault::Vanished; return kCommentNotAReplay;

@@ -21,7 +21,6 @@
 // the comment (the one the editor shows); it alone is replaced. The new
 // content is read back as the readers read it before it is handed out.
 #include <cstdint>
-#include <string>
 
 #include "common/smart_array.h"
 
@@ -71,10 +70,10 @@ class IFileSystem {
 public:
     virtual ~IFileSystem() = default;
 
-    // The full path of path, made once, before any other step: a relative
-    // path then names the same file at every step, even if the current
-    // folder changes in between. False if it cannot be made.
-    virtual bool FullPath(const char* path, std::string& full) = 0;
+    // The full path of path, NUL-terminated, made once, before any other
+    // step: a relative path then names the same file at every step, even if
+    // the current folder changes in between. False if it cannot be made.
+    virtual bool FullPath(const char* path, smart_array<char>& full) noexcept = 0;
     virtual FileState Probe(const char* path) noexcept = 0;
     // The whole file, read in one piece.
     virtual bool Load(const char* path, smart_array<char>& buffer) noexcept = 0;

@@ -1,6 +1,7 @@
 #include "replay/WindowsFileSystem.h"
 
 #include <cstring>
+#include <new>
 
 #include "common/LoadFile.h"
 
@@ -34,15 +35,15 @@ bool IsBusy(DWORD error) noexcept
 
 }  // namespace
 
-bool WindowsFileSystem::FullPath(const char* path, std::string& full)
+bool WindowsFileSystem::FullPath(const char* path, smart_array<char>& full) noexcept
 {
-    const DWORD needed = GetFullPathNameA(path, 0, nullptr, nullptr);
+    const DWORD needed = GetFullPathNameA(path, 0, nullptr, nullptr);   // with the NUL
     if (needed == 0) return false;
-    std::string made(needed, '\0');
-    const DWORD length = GetFullPathNameA(path, needed, &made[0], nullptr);
+    smart_array<char> made;
+    if (!made.reset(new (std::nothrow) char[needed](), needed) || !made.data) return false;
+    const DWORD length = GetFullPathNameA(path, needed, made.data, nullptr);
     if (length == 0 || length >= needed) return false;
-    made.resize(length);
-    full = std::move(made);
+    full = made;
     return true;
 }
 

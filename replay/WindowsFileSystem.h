@@ -15,7 +15,7 @@ public:
     WindowsFileSystem(const WindowsFileSystem&) = delete;
     WindowsFileSystem& operator=(const WindowsFileSystem&) = delete;
 
-    bool FullPath(const char* path, std::string& full) override;
+    bool FullPath(const char* path, smart_array<char>& full) noexcept override;
     FileState Probe(const char* path) noexcept override;
     bool Load(const char* path, smart_array<char>& buffer) noexcept override;
     bool CreateTemp(const char* path) noexcept override;

@@ -36,6 +36,9 @@ trap stop_server EXIT
 if [ ! -f "$WINEPREFIX/.kvp-ready" ]; then
   mkdir -p "$WINEPREFIX"
   timeout 300 "${wine[@]}" wineboot -i >"$work/wine.log" 2>&1
+  # wineboot returns before the new prefix is complete: its server ends
+  # once every process of the prefix has.
+  timeout 300 "$WINESERVER" -w
   timeout 120 "${wine[@]}" regedit /S "$here/screenshot.reg" >>"$work/wine.log" 2>&1
   touch "$WINEPREFIX/.kvp-ready"
 fi

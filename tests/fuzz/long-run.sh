@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 seconds=${1:?usage: long-run.sh SECONDS [TARGET...]}
 shift
-cmake --preset fuzz >/dev/null
+cmake/configure.sh fuzz
 cmake --build out/build/fuzz -j2 >/dev/null
 bin=out/build/fuzz/tests/fuzz
 targets=("$@")

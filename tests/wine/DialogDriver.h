@@ -44,16 +44,33 @@ inline BOOL CALLBACK MatchVisibleWindow(HWND window, LPARAM p)
     return FALSE;
 }
 
-// Top-level windows of a thread that match, polled until one shows up.
-inline HWND WaitForWindow(DWORD thread, const std::function<bool(HWND)>& match, DWORD timeoutMs = 10000)
+// How long a window is waited for, or waited on to close: only a failing
+// test waits that long, so it is ample for a machine under any load.
+constexpr DWORD kPatienceMs = 30000;
+
+// A visible top-level window of a thread that matches, or null.
+inline HWND FindWindowOf(DWORD thread, const std::function<bool(HWND)>& match)
 {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 10) {
-        WindowSearch search{&match, nullptr};
-        EnumThreadWindows(thread, MatchVisibleWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
+    WindowSearch search{&match, nullptr};
+    EnumThreadWindows(thread, MatchVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The same, polled until one shows up.
+inline HWND WaitForWindow(DWORD thread, const std::function<bool(HWND)>& match)
+{
+    for (DWORD waited = 0; waited < kPatienceMs; waited += 10) {
+        if (const HWND found = FindWindowOf(thread, match)) return found;
         Sleep(10);
     }
     return nullptr;
+}
+
+// Polls until the window is gone.
+inline bool WaitUntilClosed(HWND window)
+{
+    for (DWORD waited = 0; waited < kPatienceMs && IsWindow(window); waited += 10) Sleep(10);
+    return !IsWindow(window);
 }
 
 inline bool IsEditDialog(HWND window)
@@ -109,24 +126,27 @@ struct Dialog {
     }
     void CloseBox() const { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
+    // A message box over the dialog, as a failed save shows one.
+    bool IsMessageBoxOver(HWND other) const
+    {
+        return ClassOf(other) == "#32770" && GetWindow(other, GW_OWNER) == window;
+    }
     // The message box that a failed save shows: its text, after which it is
     // dismissed. Empty if none appears.
     std::string DismissMessageBox() const
     {
-        const HWND box = WaitForWindow(thread, [&](HWND w) {
-            return ClassOf(w) == "#32770" && GetWindow(w, GW_OWNER) == window;
-        }, 5000);
+        const HWND box = WaitForWindow(thread, [&](HWND w) { return IsMessageBoxOver(w); });
         if (!box) return "";
         const std::string text = WindowText(GetDlgItem(box, 0xFFFF));
         PostMessageA(box, WM_COMMAND, IDOK, 0);
-        for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
+        EXPECT_TRUE(WaitUntilClosed(box)) << "the message box did not close";
         return text;
     }
 };
 
 // Runs the dialog on this thread while script drives the dialog from a helper
-// thread. Whatever the script leaves open is cancelled after a while, so that
-// a failing test ends instead of hanging.
+// thread. Whatever the script leaves open is cancelled once the dialog has
+// had ample time to end, so that a failing test ends instead of hanging.
 inline int RunDialog(const std::function<int()>& openDialog, const std::function<void(const Dialog&)>& script)
 {
     const DWORD uiThread = GetCurrentThreadId();
@@ -138,10 +158,12 @@ inline int RunDialog(const std::function<int()>& openDialog, const std::function
             return;
         }
         script(Dialog{window, uiThread});
-        for (int i = 0; i < 300 && !ended; ++i) Sleep(10);
+        for (DWORD waited = 0; waited < kPatienceMs && !ended; waited += 10) Sleep(10);
+        const Dialog dialog{window, uiThread};
         while (!ended) {
             ADD_FAILURE() << "the dialog is still open; cancelling it";
-            Dialog{window, uiThread}.DismissMessageBox();
+            if (const HWND box = FindWindowOf(uiThread, [&](HWND w) { return dialog.IsMessageBoxOver(w); }))
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
             PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
             Sleep(200);
         }

@@ -20,7 +20,6 @@
 #include "wine/DialogDriver.h"
 #include "wine/ImportHook.h"
 #include "wine/PluginHost.h"
-#include "wine/TestThread.h"
 
 using namespace testing_support;
 using namespace dialog_driver;
@@ -472,7 +471,10 @@ public:
     enum Step { Nothing, Read, Create, Write, Flush, Replace };
     explicit FailingFileSystem(Step step) : m_step(step) {}
 
-    bool FullPath(const char* path, std::string& full) override { return m_real.FullPath(path, full); }
+    bool FullPath(const char* path, smart_array<char>& full) noexcept override
+    {
+        return m_real.FullPath(path, full);
+    }
     FileState Probe(const char* path) noexcept override { return m_real.Probe(path); }
     bool Load(const char* path, smart_array<char>& buffer) noexcept override
     {
@@ -552,6 +554,27 @@ TEST(WriteCommentOnDisk, EveryFailingStepLeavesTheReplayAsItWas)
     EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"kvora_01.rpy"});
 }
 
+// Another program's handle on the replay, closed when the rename first finds
+// the replay busy: the rename is then tried again, whatever the timing.
+HANDLE g_heldReplay = INVALID_HANDLE_VALUE;
+int g_busyRenames = 0;
+
+BOOL WINAPI MoveFileExLettingGo(LPCSTR from, LPCSTR to, DWORD flags)
+{
+    using MoveFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+    static const auto real = reinterpret_cast<MoveFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "MoveFileExA")));
+    const BOOL moved = real(from, to, flags);
+    const DWORD error = GetLastError();
+    if (!moved && g_heldReplay != INVALID_HANDLE_VALUE) {
+        ++g_busyRenames;
+        CloseHandle(g_heldReplay);
+        g_heldReplay = INVALID_HANDLE_VALUE;
+    }
+    SetLastError(error);
+    return moved;
+}
+
 TEST(WriteCommentOnDisk, RelativeNamesAndABusyReplay)
 {
     host::TempDir dir;
@@ -575,15 +598,19 @@ TEST(WriteCommentOnDisk, RelativeNamesAndABusyReplay)
 
     // Held open by another program that lets go a moment later.
     const std::string path = dir.Path("kvora_02.rpy");
-    const HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    TestThread release([&] {
-        Sleep(150);
-        CloseHandle(held);
-    });
-    const int busy = CKvoraRec().WriteComment(path.c_str(), "busy", 5);
-    release.join();
+    g_heldReplay = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(g_heldReplay, INVALID_HANDLE_VALUE);
+    g_busyRenames = 0;
+    int busy = -1;
+    {
+        const host::ImportHook lettingGo(GetModuleHandleA(nullptr), "KERNEL32.dll", "MoveFileExA",
+                                         reinterpret_cast<const void*>(&MoveFileExLettingGo));
+        ASSERT_TRUE(lettingGo.Installed());
+        busy = CKvoraRec().WriteComment(path.c_str(), "busy", 5);
+    }
+    if (g_heldReplay != INVALID_HANDLE_VALUE) CloseHandle(g_heldReplay);
+    EXPECT_EQ(g_busyRenames, 1) << "the held replay did not stop the first rename";
     EXPECT_EQ(busy, 0);
     EXPECT_EQ(host::TempDir::Read(path), Replay("kvor", {Info(), Comment("busy")}));
     EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"kvora_02.rpy"});
