@@ -22,27 +22,30 @@ inline void ThrowOnThrowingMagic(const char* data, uint32_t size)
 
 }  // namespace throwing
 
-class CThrowingReplayReader : public CReplayReader {
+// A kind's reader whose magic check throws for a "thrw" file.
+template <typename KindReader>
+class CThrowingMagic : public KindReader {
 public:
-    explicit CThrowingReplayReader(const ReplayProfile& profile) noexcept : CReplayReader(profile) {}
+    using KindReader::KindReader;
 
     bool CheckMagic(const char* data, uint32_t size) const override
     {
         throwing::ThrowOnThrowingMagic(data, size);
-        return CReplayReader::CheckMagic(data, size);
+        return KindReader::CheckMagic(data, size);
     }
+};
+
+class CThrowingReplayReader : public CThrowingMagic<CReplayReader> {
+public:
+    using CThrowingMagic::CThrowingMagic;
+
     int GetInfoSection(const char*, uint32_t, const char**, uint32_t*) const override { throw std::bad_alloc(); }
     int GetCommentSection(const char*, uint32_t, const char**, uint32_t*) const override { throw std::bad_alloc(); }
 };
 
-class CThrowingImageReader : public CImageReader {
+class CThrowingImageReader : public CThrowingMagic<CImageReader> {
 public:
-    explicit CThrowingImageReader(const ImageProfile& profile) noexcept : CImageReader(profile) {}
+    using CThrowingMagic::CThrowingMagic;
 
-    bool CheckMagic(const char* data, uint32_t size) const override
-    {
-        throwing::ThrowOnThrowingMagic(data, size);
-        return CImageReader::CheckMagic(data, size);
-    }
     int GetImage(const char*, uint32_t, HLOCAL*, HLOCAL*) const override { throw std::bad_alloc(); }
 };
