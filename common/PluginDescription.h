@@ -14,7 +14,7 @@
 //   KVP_PLUGIN_PROFILE         ... with the game's profile (kKvoraProfile),
 //                              defined in the folder's profile source
 //   KVP_KIND_READER            ... and the reader of its kind (CReplayReader),
-//   KVP_KIND_READER_HEADER     declared in this header
+//   KVP_KIND_READER_HEADER     declared in the header this names
 //   KVP_SAMPLE_SERIES          which series of made-up files
 //                              tools/samples/make_samples.cpp writes into
 //                              samples/NAME (each series has names, numbers

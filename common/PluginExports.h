@@ -13,7 +13,8 @@
 // picture plug-in (0: that kind has none), and its arguments; every export
 // answers an int. The build reads these lines too (cmake/PluginExports.cmake):
 // each plug-in's export definition and the check of its built export table
-// are made from them, so keep each entry on one line of this shape.
+// are made from them, so keep each entry on one line of this shape. The
+// ordinals are the ones the plug-ins have always had.
 #define KVP_PLUGIN_EXPORTS(X)                                                      \
     X(GetPluginRevision, 7, 5, ())                                                 \
     X(GetPluginInfo, 1, 1, (int index, LPSTR buffer, int bufferSize))              \
