@@ -3,9 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include "common/HostMemory.h"
-#include "plugins/kvorarec/KvoraRec.h"
 #include "replay/ReplayContainer.h"
 #include "replay/ReplayRows.h"
+#include "support/GameReaders.h"
 #include "support/ReplayBuilder.h"
 
 using namespace testing_support;

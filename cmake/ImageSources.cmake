@@ -6,6 +6,7 @@ add_library(kvp_image_core STATIC
   image/ImageRows.cpp
   image/LocalTime.cpp
   image/Lzss.cpp
+  image/MakeImage.cpp
   image/ShotHeader.cpp
 )
 target_link_libraries(kvp_image_core PUBLIC kvp_common)
@@ -15,13 +16,14 @@ target_link_libraries(kvp_image_core PUBLIC kvp_common)
 add_library(kvp_image_profiles STATIC)
 target_link_libraries(kvp_image_profiles PUBLIC kvp_image_core)
 
-# Stream writers, sample pictures and the step-by-step decoder for tests and
-# benchmarks; never part of a plug-in, built only when something links them.
-add_library(kvp_lzss_encoder STATIC EXCLUDE_FROM_ALL
-  tools/LzssEncoder.cpp
-  tools/SamplePicture.cpp
-)
+# The stream writers, the sample pictures and the step-by-step decoder, for
+# tests, generators and benchmarks; never part of a plug-in, built only when
+# something links them.
+add_library(kvp_lzss_encoder STATIC EXCLUDE_FROM_ALL tools/LzssEncoder.cpp)
 target_include_directories(kvp_lzss_encoder PUBLIC ${CMAKE_SOURCE_DIR})
+
+add_library(kvp_sample_pictures STATIC EXCLUDE_FROM_ALL tools/SamplePicture.cpp)
+target_include_directories(kvp_sample_pictures PUBLIC ${CMAKE_SOURCE_DIR})
 
 add_library(kvp_lzss_reference STATIC EXCLUDE_FROM_ALL tools/LzssReference.cpp)
 target_include_directories(kvp_lzss_reference PUBLIC ${CMAKE_SOURCE_DIR})

@@ -4,6 +4,8 @@
 # them, KVP_KIND_<name> says replay or image and KVP_DIR_<name> is the
 # plug-in's folder. Every build puts the profile into kvp_replay_profiles or
 # kvp_image_profiles; the Windows builds also make the .kvp.
+include(${CMAKE_CURRENT_LIST_DIR}/PluginExports.cmake)
+
 if(WIN32)
   enable_language(RC)
   include(${CMAKE_CURRENT_LIST_DIR}/VersionResource.cmake)
@@ -29,14 +31,13 @@ function(kvp_register_plugin name kind)
 endfunction()
 
 # One replay plug-in: the shared replay frame with one game's profile. The
-# plug-in's folder holds the profile, PluginReader.h (which names the reader
-# class), Description.h (its title, version and file names) and the
-# module-definition file NAME.def.
+# plug-in's folder holds the profile and Description.h, the facts the rest is
+# made from (common/PluginDescription.h).
 function(add_replay_plugin name)
   kvp_add_plugin(${name} replay "${ARGN}"
     EXPORTS replay/ReplayExports.cpp editor/EditDialogExport.cpp editor/CEditDialog.cpp editor/CDialogBase.cpp
     SOURCES editor/EditDialog.rc
-    LIBRARIES kvp_comment_files kvp_replay_core user32 gdi32)
+    LIBRARIES kvp_comment_files kvp_editor kvp_replay_core user32 gdi32)
 endfunction()
 
 # One picture plug-in: the shared picture frame with one game's profile; its
@@ -51,8 +52,9 @@ endfunction()
 # kvp_add_plugin(NAME KIND PROFILE-SOURCES EXPORTS ... SOURCES ... LIBRARIES ...):
 # records the plug-in and, on Windows, makes NAME.kvp of its profile, the
 # exports every plug-in has and those of its kind (paths from the top of the
-# tree), the kind's other sources and libraries. The exports' objects are an
-# OBJECT library named NAME_exports (the export check reads their symbols).
+# tree), the kind's other sources and libraries, and the export definition
+# of its kind (cmake/PluginExports.cmake). The exports' objects are an OBJECT
+# library named NAME_exports (the export check reads their symbols).
 function(kvp_add_plugin name kind profile)
   kvp_register_plugin(${name} ${kind} ${profile})
   if(NOT WIN32)
@@ -62,6 +64,8 @@ function(kvp_add_plugin name kind profile)
   list(TRANSFORM arg_EXPORTS PREPEND ${CMAKE_SOURCE_DIR}/)
   list(TRANSFORM arg_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
   set(dir ${CMAKE_CURRENT_SOURCE_DIR})
+  set(definition ${CMAKE_CURRENT_BINARY_DIR}/${name}.def)
+  kvp_write_export_definition(${name} ${kind} ${definition})
   add_library(${name}_exports OBJECT ${CMAKE_SOURCE_DIR}/common/CommonExports.cpp ${arg_EXPORTS})
   target_include_directories(${name}_exports PRIVATE ${dir} ${CMAKE_SOURCE_DIR})
 
@@ -70,7 +74,7 @@ function(kvp_add_plugin name kind profile)
     $<TARGET_OBJECTS:${name}_exports>
     ${CMAKE_SOURCE_DIR}/common/DllMain.cpp
     ${arg_SOURCES}
-    ${dir}/${name}.def
+    ${definition}
   )
   set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".kvp"
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/plugins

@@ -1,13 +1,14 @@
 // The exports every plug-in has, whatever it reads. Compiled into each
-// plug-in with its own reader class (CPluginReader, from its folder).
+// plug-in with its own reader class (CPluginReader, which its folder's
+// Description.h names).
 #include <windows.h>
 
-#include "PluginReader.h"
 #include "common/ColumnTable.h"
 #include "common/PluginFrame.h"
 #include "common/PluginInfo.h"
 #include "common/PluginExports.h"
 #include "common/PluginModule.h"
+#include "common/PluginReader.h"
 
 extern "C" {
 

@@ -9,18 +9,27 @@
 
 #include <type_traits>
 
+// One line per export: its name, its ordinal in a replay plug-in and in a
+// picture plug-in (0: that kind has none), and its arguments; every export
+// answers an int. The build reads these lines too (cmake/PluginExports.cmake):
+// each plug-in's export definition and the check of its built export table
+// are made from them, so keep each entry on one line of this shape. The
+// ordinals are the ones the plug-ins have always had.
+#define KVP_PLUGIN_EXPORTS(X)                                                      \
+    X(GetPluginRevision, 7, 5, ())                                                 \
+    X(GetPluginInfo, 1, 1, (int index, LPSTR buffer, int bufferSize))              \
+    X(IsSupported, 8, 6, (LPCSTR pathOrImage, DWORD imageSize))                    \
+    X(GetColumnInfo, 3, 2, (HLOCAL* columns))                                      \
+    X(GetFileInfoList, 4, 4, (LPCSTR pathOrImage, DWORD imageSize, HLOCAL* row))   \
+    X(GetFileInfoText1, 5, 0, (LPCSTR pathOrImage, DWORD imageSize, HLOCAL* text)) \
+    X(GetFileInfoText2, 6, 0, (LPCSTR pathOrImage, DWORD imageSize, HLOCAL* text)) \
+    X(EditDialog, 2, 0, (HWND parent, LPCSTR path))                                \
+    X(GetFileInfoImage2, 0, 3, (LPCSTR pathOrImage, DWORD imageSize, HLOCAL* bits, HLOCAL* info))
+
 extern "C" {
-int WINAPI GetPluginRevision();
-int WINAPI GetPluginInfo(int index, LPSTR buffer, int bufferSize);
-int WINAPI IsSupported(LPCSTR pathOrImage, DWORD imageSize);
-int WINAPI GetColumnInfo(HLOCAL* columns);
-int WINAPI GetFileInfoList(LPCSTR pathOrImage, DWORD imageSize, HLOCAL* row);
-// Replay plug-ins only.
-int WINAPI GetFileInfoText1(LPCSTR pathOrImage, DWORD imageSize, HLOCAL* text);
-int WINAPI GetFileInfoText2(LPCSTR pathOrImage, DWORD imageSize, HLOCAL* text);
-int WINAPI EditDialog(HWND parent, LPCSTR path);
-// Picture plug-ins only.
-int WINAPI GetFileInfoImage2(LPCSTR pathOrImage, DWORD imageSize, HLOCAL* bits, HLOCAL* info);
+#define KVP_DECLARE_EXPORT(name, replayOrdinal, pictureOrdinal, arguments) int WINAPI name arguments;
+KVP_PLUGIN_EXPORTS(KVP_DECLARE_EXPORT)
+#undef KVP_DECLARE_EXPORT
 }
 
 using GetPluginRevisionFn = decltype(&GetPluginRevision);
@@ -37,34 +46,20 @@ static_assert(std::is_same<FileInfoFn, decltype(&GetFileInfoText1)>::value &&
               "the three file-info exports share one type");
 
 // Every export of a loaded plug-in, found by its name as the host finds it,
-// each under that name and of its type above; null where the plug-in has
+// each under that name and of its declared type; null where the plug-in has
 // none.
 struct PluginExportTable {
-    GetPluginRevisionFn GetPluginRevision = nullptr;
-    GetPluginInfoFn GetPluginInfo = nullptr;
-    IsSupportedFn IsSupported = nullptr;
-    GetColumnInfoFn GetColumnInfo = nullptr;
-    FileInfoFn GetFileInfoList = nullptr;
-    FileInfoFn GetFileInfoText1 = nullptr;
-    FileInfoFn GetFileInfoText2 = nullptr;
-    EditDialogFn EditDialog = nullptr;
-    GetFileInfoImage2Fn GetFileInfoImage2 = nullptr;
+#define KVP_EXPORT_MEMBER(name, replayOrdinal, pictureOrdinal, arguments) decltype(&::name) name = nullptr;
+    KVP_PLUGIN_EXPORTS(KVP_EXPORT_MEMBER)
+#undef KVP_EXPORT_MEMBER
 };
 
 inline PluginExportTable FindPluginExports(HMODULE module) noexcept
 {
     PluginExportTable found;
-#define KVP_FIND_EXPORT(name) \
-    found.name = reinterpret_cast<decltype(&::name)>(reinterpret_cast<void*>(GetProcAddress(module, #name)))
-    KVP_FIND_EXPORT(GetPluginRevision);
-    KVP_FIND_EXPORT(GetPluginInfo);
-    KVP_FIND_EXPORT(IsSupported);
-    KVP_FIND_EXPORT(GetColumnInfo);
-    KVP_FIND_EXPORT(GetFileInfoList);
-    KVP_FIND_EXPORT(GetFileInfoText1);
-    KVP_FIND_EXPORT(GetFileInfoText2);
-    KVP_FIND_EXPORT(EditDialog);
-    KVP_FIND_EXPORT(GetFileInfoImage2);
+#define KVP_FIND_EXPORT(name, replayOrdinal, pictureOrdinal, arguments) \
+    found.name = reinterpret_cast<decltype(&::name)>(reinterpret_cast<void*>(GetProcAddress(module, #name)));
+    KVP_PLUGIN_EXPORTS(KVP_FIND_EXPORT)
 #undef KVP_FIND_EXPORT
     return found;
 }

@@ -8,8 +8,8 @@
 #include <new>
 #include <utility>
 
-#include "PluginReader.h"
 #include "common/LoadFile.h"
+#include "common/PluginReader.h"
 #include "common/ShiftJis.h"
 #include "editor/TypedText.h"
 

@@ -81,7 +81,7 @@ int Refuse(HLOCAL* bits, HLOCAL* info) noexcept
 {
     *bits = nullptr;
     *info = nullptr;
-    return kImageNoMemory;
+    return kImageNoMemoryOrSize;
 }
 
 }  // namespace

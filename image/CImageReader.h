@@ -6,9 +6,12 @@
 #include "image/ImageProfile.h"
 
 // The reader every picture game uses; the game enters only through its
-// profile. Each plug-in names its own subclass (CBryssPic, CZoltePic).
+// profile. Each game's reader (CBryssPic, CZoltePic) is this bound to the
+// game's profile (common/GameReader.h).
 class CImageReader : public IImage {
 public:
+    using GameProfile = ImageProfile;
+
     // Blocks come from the host's heap unless a test passes its own source.
     explicit CImageReader(const ImageProfile& profile, IBlockSource& blocks = HostBlocks()) noexcept
         : m_profile(profile), m_blocks(blocks) {}

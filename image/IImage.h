@@ -8,7 +8,7 @@ enum ImageResult : int {
     kImageDone = 0,
     kImageNullArgument = 1,
     kImageNotSignature = 2,
-    kImageNoMemory = 4,   // a block cannot be allocated, or no bitmap can have this size
+    kImageNoMemoryOrSize = 4,   // a block cannot be allocated, or no bitmap can have the shot's size
 };
 
 // The picture reader interface. A reader holds no state of its own: callers

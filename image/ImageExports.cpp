@@ -1,13 +1,14 @@
 // The exports of a picture plug-in beyond the common ones. Compiled into each
-// picture plug-in, with the plug-in's own reader class (CPluginReader) taken
-// from its folder.
+// picture plug-in, with the plug-in's own reader class (CPluginReader, which
+// its folder's Description.h names).
 #include <windows.h>
 
-#include "PluginReader.h"
 #include "common/PluginExports.h"
 #include "common/PluginFrame.h"
 #include "common/PluginModule.h"
+#include "common/PluginReader.h"
 #include "image/ImageRows.h"
+#include "image/MakeImage.h"
 
 extern "C" {
 

@@ -108,13 +108,3 @@ PluginResult MakeListInfo(const CImageReader& reader, const char* image, uint32_
     }
     return Failure;
 }
-
-PluginResult MakeImage(const IImage& reader, const char* image, uint32_t size, HLOCAL* bits, HLOCAL* info)
-{
-    switch (reader.GetImage(image, size, bits, info)) {
-    case kImageDone: return Ok;
-    case kImageNotSignature: return ReadError;
-    case kImageNoMemory: return OutOfMemory;
-    default: return Failure;
-    }
-}

@@ -7,9 +7,12 @@
 #include "replay/ReplayProfile.h"
 
 // The reader every replay game uses; the game enters only through its
-// profile. Each plug-in names its own subclass (CKvoraRec and so on).
+// profile. Each game's reader (CKvoraRec and so on) is this bound to the
+// game's profile (common/GameReader.h).
 class CReplayReader : public IReplay {
 public:
+    using GameProfile = ReplayProfile;
+
     explicit CReplayReader(const ReplayProfile& profile) noexcept : m_profile(profile) {}
 
     bool CheckMagic(const char* data, uint32_t size) const override;

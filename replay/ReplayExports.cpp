@@ -1,13 +1,14 @@
 // The exports of a replay plug-in beyond the common ones (and the comment
 // editor's). Compiled into each replay plug-in, with the plug-in's own
-// reader class (CPluginReader) taken from its folder.
+// reader class (CPluginReader, which its folder's Description.h names).
 #include <windows.h>
 
-#include "PluginReader.h"
 #include "common/PluginExports.h"
 #include "common/PluginFrame.h"
 #include "common/PluginModule.h"
+#include "common/PluginReader.h"
 #include "replay/ReplayRows.h"
+#include "replay/TextPanes.h"
 
 namespace {
 

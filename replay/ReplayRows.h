@@ -11,11 +11,3 @@
 // memory mode.
 PluginResult MakeListInfo(const CReplayReader& reader, const char* image, uint32_t size,
                           HLOCAL* row, const char* fileName);
-
-enum class TextKind { Information = 1, Comment = 2 };
-
-// Hands the host the payload of the information or comment section. The
-// block is exactly the payload, plus one zero byte when the payload holds no
-// NUL of its own, so that the host always receives a terminated text.
-PluginResult MakeInfoText(const CReplayReader& reader, TextKind kind, const char* image,
-                          uint32_t size, HLOCAL* text);

@@ -1,6 +1,5 @@
-#include "BryssPic.h"
-
 #include "common/ColumnTitles.h"
+#include "image/ImageProfile.h"
 
 namespace {
 
@@ -20,7 +19,7 @@ constexpr ImageColumn kColumns[] = {
 
 }  // namespace
 
-const ImageProfile kBryssProfile = {
+extern const ImageProfile kBryssProfile = {
     {'B', 'S', 'T', '3'},
     ShotKind::ScreenShot,
     4,

@@ -1,5 +1,3 @@
-#include "KvoraRec.h"
-
 #include "Description.h"
 #include "replay/ReplayLayouts.h"
 
@@ -15,7 +13,7 @@ constexpr auto kColumns = StageColumns(kTitleCharacter, InfoField::Chara);
 
 }  // namespace
 
-const ReplayProfile kKvoraProfile = {
+extern const ReplayProfile kKvoraProfile = {
     {'k', 'v', 'o', 'r'},
     kPrefix,
     {kKeys, sizeof kKeys / sizeof kKeys[0]},

@@ -1,5 +1,3 @@
-#include "MirelRec.h"
-
 #include "Description.h"
 #include "replay/ReplayLayouts.h"
 
@@ -15,7 +13,7 @@ constexpr auto kColumns = StageColumns(kTitleRoute, InfoField::Route);
 
 }  // namespace
 
-const ReplayProfile kMirelProfile = {
+extern const ReplayProfile kMirelProfile = {
     {'m', 'i', 'r', 'l'},
     kPrefix,
     {kKeys, sizeof kKeys / sizeof kKeys[0]},

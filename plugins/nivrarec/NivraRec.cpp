@@ -1,5 +1,3 @@
-#include "NivraRec.h"
-
 #include "Description.h"
 #include "replay/ReplayLayouts.h"
 
@@ -15,7 +13,7 @@ constexpr auto kColumns = StageColumns(kTitleCharacter, InfoField::Chara);
 
 }  // namespace
 
-const ReplayProfile kNivraProfile = {
+extern const ReplayProfile kNivraProfile = {
     {'n', 'i', 'v', 'r'},
     kPrefix,
     {kKeys, sizeof kKeys / sizeof kKeys[0]},

@@ -1,5 +1,3 @@
-#include "TaskoRec.h"
-
 #include "Description.h"
 #include "replay/ReplayLayouts.h"
 
@@ -15,7 +13,7 @@ constexpr auto kColumns = SceneColumns();
 
 }  // namespace
 
-const ReplayProfile kTaskoProfile = {
+extern const ReplayProfile kTaskoProfile = {
     {'t', 's', 'k', 'o'},
     kPrefix,
     {kKeys, sizeof kKeys / sizeof kKeys[0]},

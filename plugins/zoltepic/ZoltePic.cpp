@@ -1,6 +1,5 @@
-#include "ZoltePic.h"
-
 #include "common/ColumnTitles.h"
+#include "image/ImageProfile.h"
 
 namespace {
 
@@ -19,7 +18,7 @@ constexpr ImageColumn kColumns[] = {
 
 }  // namespace
 
-const ImageProfile kZolteProfile = {
+extern const ImageProfile kZolteProfile = {
     {'B', 'S', 'T', 'S'},
     ShotKind::BestShot,
     3,

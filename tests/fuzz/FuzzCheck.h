@@ -19,26 +19,41 @@
 
 namespace fuzz {
 
-// An input's first byte picks a game: its remainder by the number of games
-// is the game's place in games::Replays() or games::Pictures(). The quotient,
-// `rest`, is left for the target's other choices. make_fuzz_corpus writes
-// the byte as place + count * rest.
+// An input begins with four bytes that pick a game of the target's kind:
+// a game's magic picks that game, so that a seed keeps its game whatever
+// games are added; four other bytes pick the game at the first byte's
+// remainder by the number of games, so that any input reaches every game.
+// What follows them is the target's (`rest`). make_fuzz_corpus writes the
+// magic.
 template <typename Profile>
 struct Picked {
-    const Profile& game;
-    uint32_t rest;
+    const Profile* game = nullptr;   // null when the input is shorter than four bytes
+    const uint8_t* rest = nullptr;
+    size_t restSize = 0;
 };
 
-inline Picked<ReplayProfile> PickReplayGame(uint8_t selector)
+template <typename Profile>
+Picked<Profile> PickGame(const std::vector<games::Game>& kind, const Profile* games::Game::*profile,
+                         const uint8_t* bytes, size_t length)
 {
-    const std::vector<games::Game>& replays = games::Replays();
-    return {*replays[selector % replays.size()].replay, uint32_t(selector / replays.size())};
+    Picked<Profile> picked;
+    if (kind.empty() || length < 4) return picked;
+    picked.game = kind[bytes[0] % kind.size()].*profile;
+    for (const games::Game& game : kind)
+        if (std::memcmp(game.Magic().data(), bytes, 4) == 0) picked.game = game.*profile;
+    picked.rest = bytes + 4;
+    picked.restSize = length - 4;
+    return picked;
 }
 
-inline Picked<ImageProfile> PickImageGame(uint8_t selector)
+inline Picked<ReplayProfile> PickReplayGame(const uint8_t* bytes, size_t length)
 {
-    const std::vector<games::Game>& pictures = games::Pictures();
-    return {*pictures[selector % pictures.size()].image, uint32_t(selector / pictures.size())};
+    return PickGame(games::Replays(), &games::Game::replay, bytes, length);
+}
+
+inline Picked<ImageProfile> PickImageGame(const uint8_t* bytes, size_t length)
+{
+    return PickGame(games::Pictures(), &games::Game::image, bytes, length);
 }
 
 // Every field of a row holds at most 511 bytes and its NUL.

@@ -1,6 +1,6 @@
-// GetImage for every picture game. The first byte picks the game and which
-// block allocation fails (none, or the first to the fourth); the rest is the
-// file.
+// GetImage for every picture game. The first four bytes pick the game
+// (FuzzCheck.h), the next which block allocation fails (none, or the first
+// to the fourth); the rest is the file.
 // Blocks above 4 MiB are refused as if the heap were full, which keeps the
 // run fast and exercises the release paths; a picture beyond the largest
 // decoded must not ask for any.
@@ -55,19 +55,19 @@ int16_t LoadI16(const char* at) { return int16_t(uint16_t(uint8_t(at[0]) | uint8
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
 {
-    if (length < 1 || length > UINT32_MAX) return 0;
-    const auto picked = fuzz::PickImageGame(bytes[0]);
-    const ImageProfile& game = picked.game;
-    CountingBlocks blocks(picked.rest % 5);   // 0: never fails
-    const uint32_t size = uint32_t(length - 1);
+    const auto picked = fuzz::PickImageGame(bytes, length);
+    if (!picked.game || picked.restSize < 1 || length > UINT32_MAX) return 0;
+    const ImageProfile& game = *picked.game;
+    CountingBlocks blocks(picked.rest[0] % 5);   // 0: never fails
+    const uint32_t size = uint32_t(picked.restSize - 1);
     char* data = static_cast<char*>(std::malloc(size));
-    if (size) std::memcpy(data, bytes + 1, size);
+    if (size) std::memcpy(data, picked.rest + 1, size);
 
     const CImageReader reader(game, blocks);
     HLOCAL untouched = reinterpret_cast<HLOCAL>(&blocks);
     HLOCAL bits = untouched, info = untouched;
     const int result = reader.GetImage(data, size, &bits, &info);
-    FUZZ_REQUIRE(result == kImageDone || result == kImageNotSignature || result == kImageNoMemory);
+    FUZZ_REQUIRE(result == kImageDone || result == kImageNotSignature || result == kImageNoMemoryOrSize);
     FUZZ_REQUIRE((result == kImageNotSignature) == !reader.CheckMagic(data, size));
 
     // Nothing is asked for a picture beyond the largest one decoded.
@@ -75,12 +75,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
         const int32_t width = LoadI16(data + 12), height = LoadI16(data + 14);
         const uint64_t stride = (uint64_t(width > 0 ? width : 0) * game.bytesPerPixel + 3) / 4 * 4;
         if (width > kMaxShotSide || height > kMaxShotSide || (height > 0 && stride * uint64_t(height) > kMaxShotBlock))
-            FUZZ_REQUIRE(result == kImageNoMemory && blocks.Requests() == 0);
+            FUZZ_REQUIRE(result == kImageNoMemoryOrSize && blocks.Requests() == 0);
     }
 
     if (result == kImageNotSignature) {
         FUZZ_REQUIRE(bits == untouched && info == untouched && blocks.Outstanding() == 0);
-    } else if (result == kImageNoMemory) {
+    } else if (result == kImageNoMemoryOrSize) {
         FUZZ_REQUIRE(bits == nullptr && info == nullptr && blocks.Outstanding() == 0);
     } else {
         // Exactly the two blocks handed over, of the sizes the header announces.

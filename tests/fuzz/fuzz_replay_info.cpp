@@ -1,14 +1,16 @@
 // The information text of a replay, parsed with each game's key list. The
-// first byte picks the game; the rest is the section's payload.
+// first four bytes pick the game (FuzzCheck.h); the rest is the section's
+// payload.
 #include "FuzzCheck.h"
 #include "replay/ReplayInfo.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
 {
-    if (length < 1 || length > UINT32_MAX) return 0;
-    const ReplayProfile& game = fuzz::PickReplayGame(bytes[0]).game;
-    const char* payload = reinterpret_cast<const char*>(bytes + 1);
-    const uint32_t size = uint32_t(length - 1);
+    const auto picked = fuzz::PickReplayGame(bytes, length);
+    if (!picked.game || length > UINT32_MAX) return 0;
+    const ReplayProfile& game = *picked.game;
+    const char* payload = reinterpret_cast<const char*>(picked.rest);
+    const uint32_t size = uint32_t(picked.restSize);
 
     ReplayInfo info;
     FUZZ_REQUIRE(info.Parse(size ? payload : nullptr, size, game.keys));

@@ -1,12 +1,14 @@
-// A replay's list row and its two text panes, for each game. The first byte
-// picks the game and whether a file name comes with the bytes; with one, the
-// name runs to the first NUL and the replay follows it.
+// A replay's list row and its two text panes, for each game. The first four
+// bytes pick the game (FuzzCheck.h), the next whether a file name comes with
+// the bytes; with one, the name runs to the first NUL and the replay follows
+// it.
 #include <cstdlib>
 #include <cstring>
 
 #include "FuzzCheck.h"
 #include "replay/ReplayContainer.h"
 #include "replay/ReplayRows.h"
+#include "replay/TextPanes.h"
 
 namespace {
 
@@ -69,13 +71,13 @@ void CheckText(const CReplayReader& reader, TextKind kind, const char* image, ui
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
 {
-    if (length < 1 || length > UINT32_MAX) return 0;
-    const auto picked = fuzz::PickReplayGame(bytes[0]);
-    const CReplayReader reader(picked.game);
-    const char* rest = reinterpret_cast<const char*>(bytes + 1);
-    size_t restSize = length - 1;
+    const auto picked = fuzz::PickReplayGame(bytes, length);
+    if (!picked.game || picked.restSize < 1 || length > UINT32_MAX) return 0;
+    const CReplayReader reader(*picked.game);
+    const char* rest = reinterpret_cast<const char*>(picked.rest + 1);
+    size_t restSize = picked.restSize - 1;
     const char* name = nullptr;
-    if (picked.rest & 1) {
+    if (picked.rest[0] & 1) {
         const char* end = static_cast<const char*>(std::memchr(rest, '\0', restSize));
         if (!end) return 0;
         name = rest;

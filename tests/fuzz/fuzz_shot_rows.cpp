@@ -1,5 +1,5 @@
 // Shot headers and the list row of a shot, for every picture game. The first
-// byte picks the game; the rest is the file.
+// four bytes pick the game (FuzzCheck.h); the rest is the file.
 #include <cstdlib>
 #include <string>
 
@@ -29,11 +29,12 @@ Header CheckHeader(const char* data, uint32_t size, uint32_t headerSize)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
 {
-    if (length < 1 || length > UINT32_MAX) return 0;
-    const ImageProfile& game = fuzz::PickImageGame(bytes[0]).game;
-    const uint32_t size = uint32_t(length - 1);
+    const auto picked = fuzz::PickImageGame(bytes, length);
+    if (!picked.game || length > UINT32_MAX) return 0;
+    const ImageProfile& game = *picked.game;
+    const uint32_t size = uint32_t(picked.restSize);
     char* data = static_cast<char*>(std::malloc(size));
-    if (size) std::memcpy(data, bytes + 1, size);
+    if (size) std::memcpy(data, picked.rest, size);
 
     const int16_t width = game.header == ShotKind::ScreenShot
                               ? CheckHeader<ScreenShotHeader>(data, size, kScreenShotHeaderSize).width

@@ -1,6 +1,7 @@
-// Slot recognition from a file name. The first byte picks the game and the
-// size of the slot buffer; the rest, cut at its first NUL, is the name. The
-// two shapes match as their regular expressions do.
+// Slot recognition from a file name. The first four bytes pick the game
+// (FuzzCheck.h), the next the size of the slot buffer; the rest, cut at its
+// first NUL, is the name. The two shapes match as their regular expressions
+// do.
 #include <cctype>
 #include <map>
 #include <string>
@@ -35,11 +36,11 @@ void RequireSameAsRegex(const char* prefix, const std::string& name)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
 {
-    if (length < 1) return 0;
-    const auto picked = fuzz::PickReplayGame(bytes[0]);
-    const ReplayProfile& game = picked.game;
-    const size_t bufferSize = 1 + picked.rest % 8;   // 1 to 8: short ones must refuse long slots
-    const std::string name(reinterpret_cast<const char*>(bytes + 1), length - 1);
+    const auto picked = fuzz::PickReplayGame(bytes, length);
+    if (!picked.game || picked.restSize < 1) return 0;
+    const ReplayProfile& game = *picked.game;
+    const size_t bufferSize = 1 + picked.rest[0] % 8;   // 1 to 8: short ones must refuse long slots
+    const std::string name(reinterpret_cast<const char*>(picked.rest + 1), picked.restSize - 1);
     const CReplayReader reader(game);
     RequireSameAsRegex(game.prefix, name.c_str());
 

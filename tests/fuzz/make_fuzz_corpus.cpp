@@ -1,8 +1,9 @@
 // Writes the seed corpus of every fuzz target: valid files of each game the
 // build knows and a few hostile variants of them. Deterministic; the
-// committed corpus is what it writes. A seed's first byte picks its game as
-// the targets read it (FuzzCheck.h): the game's place, plus the number of
-// games times the target's other choice.
+// committed corpus is what it writes. A seed for one game begins with the
+// game's magic, which picks it as the targets read it (FuzzCheck.h), and is
+// named after its plug-in (kvorarec-000): a new game adds seeds of its own
+// and changes no other.
 //   make_fuzz_corpus OUTPUT_FOLDER
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,10 @@ using namespace testing_support;
 
 namespace {
 
+// The magic of the made-up game whose replays serve the targets that read
+// no game's facts.
+const char kMadeUpMagic[] = "rply";
+
 const char* const kSceneInfo =
     "Version 1.02\r\nName Bob\r\nDate 2026/03/04 05:06\r\nChara Beta\r\nScene   3-4\r\nScore 1234\r\n"
     "Slow Rate 0.01\r\n";
@@ -32,13 +37,20 @@ public:
     {
         m_folder = m_root + "/" + name;
         mkdir(m_folder.c_str(), 0755);
+        Seeds("seed");
+    }
+
+    // The seeds that follow are named after `stem`: stem-000, stem-001, ...
+    void Seeds(const std::string& stem)
+    {
+        m_stem = stem;
         m_count = 0;
     }
 
     void Add(const Bytes& bytes)
     {
-        char name[16];
-        std::snprintf(name, sizeof name, "seed-%03d", m_count++);
+        char name[64];
+        std::snprintf(name, sizeof name, "%s-%03d", m_stem.c_str(), m_count++);
         FILE* file = std::fopen((m_folder + "/" + name).c_str(), "wb");
         if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fclose(file) != 0) {
             std::fprintf(stderr, "make_fuzz_corpus: cannot write %s/%s\n", m_folder.c_str(), name);
@@ -49,6 +61,7 @@ public:
 private:
     std::string m_root;
     std::string m_folder;
+    std::string m_stem;
     int m_count = 0;
 };
 
@@ -60,28 +73,45 @@ Bytes WithU32(Bytes file, size_t at, uint32_t value)
 
 Bytes U16(uint32_t value) { return Bytes{char(value & 0xFF), char(value >> 8 & 0xFF)}; }
 
-// The first byte of a seed for the game at `place` of `count` games.
-Bytes Selector(size_t place, size_t count, size_t rest = 0) { return Bytes(1, char(place + count * rest)); }
-
-// Replays of a game: the usual layout, then the hostile ones.
-std::vector<Bytes> Replays(const Game& game)
+// Replays with this magic and information section: the usual layout, then
+// the hostile ones.
+std::vector<Bytes> Replays(const std::string& magic, const Bytes& info)
 {
-    const Bytes info = game.Reads(InfoField::Scene) ? Info(kSceneInfo) : Info();
-    const Bytes good = ReplayOf(game, {info, Comment("a comment")}, 24);
+    const char* m = magic.c_str();
+    const Bytes good = Replay(m, {info, Comment("a comment")}, 24);
     const size_t first = 16 + 24, second = first + info.size();
     return {
         good,
-        ReplayOf(game, {Comment("comment first"), info}),
-        ReplayOf(game, {info}, 5),
-        ReplayOf(game, {info, Section(1, "no terminator")}),
+        Replay(m, {Comment("comment first"), info}),
+        Replay(m, {info}, 5),
+        Replay(m, {info, Section(1, "no terminator")}),
         good.substr(0, second + 6),                   // cut inside the comment header
         WithU32(good, 12, 0xFFFFFFF0u),               // user-data offset far outside
         WithU32(good, first + 4, 11),                 // shorter than its own header
         WithU32(good, first + 4, 0xFFFFFFF8u),        // length near 2^32
         WithU32(good, second + 4, uint32_t(good.size())),
-        ReplayOf(game, {Section(0, "Name " + Bytes(600, 'n') + "\r\n"), Comment(Bytes(700, 'c'))}),
+        Replay(m, {Section(0, "Name " + Bytes(600, 'n') + "\r\n"), Comment(Bytes(700, 'c'))}),
     };
 }
+
+// The replays of a game, with the information its key list reads.
+std::vector<Bytes> Replays(const Game& game)
+{
+    return Replays(game.Magic(), game.Reads(InfoField::Scene) ? Info(kSceneInfo) : Info());
+}
+
+// The replays of the made-up game, with and without a scene.
+std::vector<Bytes> MadeUpReplays()
+{
+    std::vector<Bytes> replays = Replays(kMadeUpMagic, Info());
+    for (const Bytes& r : Replays(kMadeUpMagic, Info(kSceneInfo))) replays.push_back(r);
+    return replays;
+}
+
+// The first bytes of a seed for a game: its magic, which picks it, and where
+// the target reads one, the byte of its other choice.
+Bytes Picking(const Game& game) { return game.Magic(); }
+Bytes Picking(const Game& game, int choice) { return game.Magic() + Bytes(1, char(choice)); }
 
 Bytes Shot(const Game& game, int16_t width, int16_t height, const Bytes& stream)
 {
@@ -130,50 +160,49 @@ int main(int argc, char** argv)
     Corpus corpus(argv[1]);
     const std::vector<Game>& replays = games::Replays();
     const std::vector<Game>& pictures = games::Pictures();
-    // The place of the first game whose replays name a scene, and of the
-    // first whose do not.
-    size_t scene = 0, noScene = 0;
-    while (scene < replays.size() && !replays[scene].Reads(InfoField::Scene)) ++scene;
-    while (noScene < replays.size() && replays[noScene].Reads(InfoField::Scene)) ++noScene;
 
-    // The container holds no game's facts: the replays of a game with a
-    // scene and of one without.
+    // The container holds no game's facts: the made-up game's replays.
     corpus.Target("replay_container");
-    for (size_t g : {noScene, scene})
-        if (g < replays.size())
-            for (const Bytes& r : Replays(replays[g])) corpus.Add(r);
+    for (const Bytes& r : MadeUpReplays()) corpus.Add(r);
 
     corpus.Target("replay_info");
-    for (size_t g = 0; g < replays.size(); ++g)
-        corpus.Add(Selector(g, replays.size()) + (replays[g].Reads(InfoField::Scene) ? kSceneInfo : kSampleInfo));
-    if (scene < replays.size())   // a value before its key, at the very start
-        corpus.Add(Selector(scene, replays.size()) + "Score 1\r\nScene");
-    corpus.Add(Selector(0, replays.size()) + "Name\rVersion\n\nDate " + Bytes(3, '\0') + "Rank x");
+    for (const Game& game : replays) {
+        corpus.Seeds(game.plugin);
+        const bool scene = game.Reads(InfoField::Scene);
+        corpus.Add(Picking(game) + (scene ? kSceneInfo : kSampleInfo));
+        if (scene) corpus.Add(Picking(game) + "Score 1\r\nScene");   // a value before its key, at the very start
+        corpus.Add(Picking(game) + "Name\rVersion\n\nDate " + Bytes(3, '\0') + "Rank x");
+    }
 
     corpus.Target("slot_name");
-    for (size_t g = 0; g < replays.size(); ++g) {
-        const std::string p = replays[g].Prefix();
+    for (const Game& game : replays) {
+        corpus.Seeds(game.plugin);
+        const std::string p = game.Prefix();
         for (const std::string& name : {p + "07.rpy", "C:\\replay\\" + p + "ud1234.rpy", p + "UDab.RPY",
                                         "dir/" + p + "26.rpy", "\x83\x5C\\" + p + "ud.rpy"})
-            corpus.Add(Selector(g, replays.size(), 7) + name);   // a slot buffer of 8 bytes
+            corpus.Add(Picking(game, 7) + name);   // a slot buffer of 8 bytes
     }
 
     corpus.Target("replay_rows");
-    for (size_t g = 0; g < replays.size(); ++g) {
-        const std::vector<Bytes> files = Replays(replays[g]);
-        for (size_t i = 0; i < files.size(); i += 3) corpus.Add(Selector(g, replays.size()) + files[i]);
+    for (const Game& game : replays) {
+        corpus.Seeds(game.plugin);
+        const std::vector<Bytes> files = Replays(game);
+        for (size_t i = 0; i < files.size(); i += 3) corpus.Add(Picking(game, 0) + files[i]);
         // With a file name.
-        corpus.Add(Selector(g, replays.size(), 1) + "C:\\r\\" + replays[g].Prefix() + "12.rpy" + Bytes(1, '\0') +
-                   files[0]);
+        corpus.Add(Picking(game, 1) + "C:\\r\\" + game.Prefix() + "12.rpy" + Bytes(1, '\0') + files[0]);
     }
 
     corpus.Target("shot_rows");
-    for (size_t g = 0; g < pictures.size(); ++g)
-        for (const Bytes& s : Shots(pictures[g])) corpus.Add(Selector(g, pictures.size()) + s.substr(0, 200));
+    for (const Game& game : pictures) {
+        corpus.Seeds(game.plugin);
+        for (const Bytes& s : Shots(game)) corpus.Add(Picking(game) + s.substr(0, 200));
+    }
 
     corpus.Target("get_image");
-    for (size_t g = 0; g < pictures.size(); ++g)
-        for (const Bytes& s : Shots(pictures[g])) corpus.Add(Selector(g, pictures.size()) + s);
+    for (const Game& game : pictures) {
+        corpus.Seeds(game.plugin);
+        for (const Bytes& s : Shots(game)) corpus.Add(Picking(game, 0) + s);
+    }
 
     corpus.Target("lzss");
     for (uint32_t size : {64u, 9000u, 20000u}) {
@@ -184,12 +213,11 @@ int main(int argc, char** argv)
     corpus.Add(U16(100) + Bytes("\xFF\xFF\x00\x01\x80", 5));           // copies from where nothing was written
     corpus.Add(U16(50));                                                // no stream at all
 
-    // The write-back holds no game's facts either: the first game's replays
-    // and the last's.
+    // The write-back holds no game's facts either.
     corpus.Target("comment_builder");
     const Bytes comment = Bytes("new comment") + Bytes(1, '\0');
-    for (const Game* game : {&replays.front(), &replays.back()})
-        for (const Bytes& r : Replays(*game)) corpus.Add(U16(uint32_t(comment.size())) + comment + r);
-    corpus.Add(U16(0) + Replays(replays.front())[0]);
+    const std::vector<Bytes> madeUp = MadeUpReplays();
+    for (const Bytes& r : madeUp) corpus.Add(U16(uint32_t(comment.size())) + comment + r);
+    corpus.Add(U16(0) + madeUp[0]);
     return 0;
 }

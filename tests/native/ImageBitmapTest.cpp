@@ -7,10 +7,9 @@
 #include <tuple>
 
 #include "image/BitmapInfo.h"
-#include "image/ImageRows.h"
-#include "plugins/brysspic/BryssPic.h"
-#include "plugins/zoltepic/ZoltePic.h"
+#include "image/MakeImage.h"
 #include "support/ExactBytes.h"
+#include "support/GameReaders.h"
 #include "support/ShotBuilder.h"
 #include "tools/LzssEncoder.h"
 #include "tools/LzssReference.h"
@@ -77,7 +76,7 @@ Picture Get(const ImageProfile& profile, const Bytes& file, TestBlocks& blocks, 
         std::memcpy(&p.info, info, sizeof p.info);
         blocks.HostReleases(bits);
         blocks.HostReleases(info);
-    } else if (p.result == kImageNoMemory) {
+    } else if (p.result == kImageNoMemoryOrSize) {
         EXPECT_EQ(bits, nullptr);
         EXPECT_EQ(info, nullptr);
     } else {
@@ -199,7 +198,7 @@ TEST(GetImage, UnusableSizesAreRefused)
     for (const Case& c : cases) {
         const Bytes file = c.profile == &kBryssProfile ? Screen(c.width, c.height, "") : Best(c.width, c.height, "");
         TestBlocks blocks;
-        EXPECT_EQ(Get(*c.profile, file, blocks, 0).result, kImageNoMemory) << c.width << "x" << c.height;
+        EXPECT_EQ(Get(*c.profile, file, blocks, 0).result, kImageNoMemoryOrSize) << c.width << "x" << c.height;
         EXPECT_EQ(blocks.requests, 0) << c.width << "x" << c.height;
     }
 }
@@ -225,7 +224,7 @@ TEST(GetImage, PicturesUpToTheBoundAreDecoded)
         TestBlocks blocks;
         blocks.limit = 1 << 20;
         const Bytes file = profile == &kBryssProfile ? Screen(16384, height, "") : Best(16384, height, "");
-        EXPECT_EQ(Get(*profile, file, blocks, 0).result, kImageNoMemory) << height;
+        EXPECT_EQ(Get(*profile, file, blocks, 0).result, kImageNoMemoryOrSize) << height;
         EXPECT_EQ(blocks.largest, block) << height;
     }
 }
@@ -246,7 +245,7 @@ TEST(GetImage, EveryFailedAllocationReleasesTheOthers)
         for (int n = 1; n <= counting.requests; ++n) {
             TestBlocks blocks;
             blocks.failAt = n;
-            EXPECT_EQ(Get(*profiles[f], files[f], blocks, 0).result, kImageNoMemory) << f << " request " << n;
+            EXPECT_EQ(Get(*profiles[f], files[f], blocks, 0).result, kImageNoMemoryOrSize) << f << " request " << n;
         }
     }
 }
@@ -289,7 +288,7 @@ TEST(GetImage, FilesCutAroundTheHeader)
             if (n < 4) {
                 EXPECT_EQ(p.result, kImageNotSignature) << n;
             } else if (n < header) {
-                EXPECT_EQ(p.result, kImageNoMemory) << n;
+                EXPECT_EQ(p.result, kImageNoMemoryOrSize) << n;
             } else {
                 ASSERT_EQ(p.result, kImageDone) << n;
                 Bytes decoded(picture.size(), '\0');

@@ -8,9 +8,8 @@
 
 #include "common/HostMemory.h"
 #include "image/ImageRows.h"
-#include "plugins/brysspic/BryssPic.h"
-#include "plugins/zoltepic/ZoltePic.h"
 #include "support/ExactBytes.h"
+#include "support/GameReaders.h"
 #include "support/ShotBuilder.h"
 
 using namespace shot_support;

@@ -2,10 +2,8 @@
 
 #include <string>
 
-#include "plugins/kvorarec/KvoraRec.h"
-#include "plugins/mirelrec/MirelRec.h"
-#include "plugins/taskorec/TaskoRec.h"
 #include "support/ExactBytes.h"
+#include "support/GameReaders.h"
 #include "support/ReplayBuilder.h"
 
 using namespace testing_support;

@@ -5,10 +5,10 @@
 
 #include "common/HostMemory.h"
 #include "common/ShiftJis.h"
-#include "plugins/kvorarec/KvoraRec.h"
-#include "plugins/taskorec/TaskoRec.h"
 #include "replay/ReplayRows.h"
+#include "replay/TextPanes.h"
 #include "support/ExactBytes.h"
+#include "support/GameReaders.h"
 #include "support/ReplayBuilder.h"
 
 using namespace testing_support;

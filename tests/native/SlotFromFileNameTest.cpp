@@ -4,9 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "plugins/kvorarec/KvoraRec.h"
-#include "plugins/mirelrec/MirelRec.h"
-#include "plugins/nivrarec/NivraRec.h"
+#include "support/GameReaders.h"
 #include "support/SlotRegex.h"
 
 namespace {

@@ -1,13 +1,9 @@
 // One plug-in's game. The build compiles this once for each plug-in, with
-// the plug-in's folder on the include path (its PluginReader.h,
-// Description.h and Samples.h) and KVP_GAME set to its name.
+// the plug-in's folder on the include path (its Description.h) and KVP_GAME
+// set to its name.
 #include <type_traits>
 
-#include "Description.h"
-#include "PluginReader.h"
-#include "Samples.h"
-#include "image/CImageReader.h"
-#include "replay/CReplayReader.h"
+#include "common/PluginReader.h"
 #include "support/Games.h"
 
 #define KVP_GAME_TEXT_(name) #name
@@ -19,15 +15,14 @@ namespace games {
 
 namespace {
 
-template <typename Reader>
-void TakeProfile(Game& game)
+template <typename Profile>
+void TakeProfile(Game& game, const Profile& profile)
 {
-    const Reader reader;
-    if constexpr (std::is_base_of<CReplayReader, Reader>::value) {
-        game.replay = &reader.Profile();
+    if constexpr (std::is_same<Profile, ReplayProfile>::value) {
+        game.replay = &profile;
     } else {
-        static_assert(std::is_base_of<CImageReader, Reader>::value, "a replay or a picture reader");
-        game.image = &reader.Profile();
+        static_assert(std::is_same<Profile, ImageProfile>::value, "a replay or a picture game's profile");
+        game.image = &profile;
     }
 }
 
@@ -38,7 +33,7 @@ Game KVP_GAME_ENTRY(KVP_GAME)()
     Game game = {KVP_GAME_TEXT(KVP_GAME),  nullptr,                  nullptr,
                  KVP_PLUGIN_KIND,          KVP_PLUGIN_PATTERN,       KVP_PLUGIN_FILTER_NOUN,
                  KVP_PLUGIN_VERSION_MAJOR, KVP_PLUGIN_VERSION_MINOR, KVP_SAMPLE_SERIES};
-    TakeProfile<CPluginReader>(game);
+    TakeProfile(game, KVP_PLUGIN_PROFILE);
     return game;
 }
 

@@ -22,7 +22,7 @@ struct Game {
     const char* filterNoun;         // what string 3 names before the pattern
     int versionMajor;
     int versionMinor;
-    // Its Samples.h: which series of made-up files samples/PLUGIN holds.
+    // Which series of made-up files samples/PLUGIN holds.
     int sampleSeries;
 
     bool IsReplay() const { return replay != nullptr; }

@@ -3,13 +3,10 @@
 # the stdcall argument sizes the host's calls rely on.
 # Arguments: PLUGIN, NAME, KIND (replay or image), POINTER_SIZE, OBJDUMP, NM,
 # OBJECTS (the export objects, separated by |).
-if(KIND STREQUAL "image")
-  set(expected "GetPluginInfo:1:12" "GetColumnInfo:2:4" "GetFileInfoImage2:3:16"
-               "GetFileInfoList:4:12" "GetPluginRevision:5:0" "IsSupported:6:8")
-else()
-  set(expected "GetPluginInfo:1:12" "EditDialog:2:8" "GetColumnInfo:3:4" "GetFileInfoList:4:12"
-               "GetFileInfoText1:5:12" "GetFileInfoText2:6:12" "GetPluginRevision:7:0" "IsSupported:8:8")
-endif()
+# What is expected comes from the one list of the host's calls, as the
+# plug-in's export definition does: "Name:ordinal:bytes".
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/PluginExports.cmake)
+kvp_plugin_exports(${KIND} expected)
 
 execute_process(COMMAND ${OBJDUMP} -p ${PLUGIN} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)

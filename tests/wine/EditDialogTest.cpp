@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "common/PluginExports.h"
-#include "plugins/kvorarec/KvoraRec.h"
 #include "replay/WindowsFileSystem.h"
 #include "support/GameFiles.h"
+#include "support/GameReaders.h"
 #include "wine/DialogDriver.h"
 #include "wine/ImportHook.h"
 #include "wine/PluginHost.h"

@@ -65,7 +65,7 @@ add_executable(plugin_tests ${wine_test_sources})
 target_include_directories(plugin_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR})
 target_link_libraries(plugin_tests PRIVATE GTest::gtest_main)
 # The picture plug-in tests encode their own pictures.
-target_link_libraries(plugin_tests PRIVATE kvp_lzss_encoder)
+target_link_libraries(plugin_tests PRIVATE kvp_lzss_encoder kvp_sample_pictures)
 # The comment editor tests make the write-back's steps fail one by one.
 target_link_libraries(plugin_tests PRIVATE kvp_comment_files kvp_games)
 # kvhost's commands run in the test's process.

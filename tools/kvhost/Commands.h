@@ -1,6 +1,5 @@
 #pragma once
-#include <windows.h>
-
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -24,7 +23,6 @@ struct KvhostContext {
     Console& console;
     std::string pluginFolder;  // where --all and bare plug-in names look (UTF-8)
     std::string version;       // what --version shows
-    HWND dialogParent = nullptr;
 };
 
 // Runs one kvhost command line (UTF-8, without the program name). Returns

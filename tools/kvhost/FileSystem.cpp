@@ -13,6 +13,25 @@ std::string WindowsPath(std::string path)
 
 std::wstring WidePath(const std::string& utf8Path) { return Utf8ToWide(WindowsPath(utf8Path)); }
 
+std::string NamePart(const std::string& path)
+{
+    const size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string FolderPart(const std::string& path)
+{
+    const size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? "" : path.substr(0, slash);
+}
+
+std::string WithoutExtension(const std::string& path)
+{
+    const size_t dot = path.find_last_of('.');
+    const size_t slash = path.find_last_of('\\');
+    return dot == std::string::npos || (slash != std::string::npos && dot < slash) ? path : path.substr(0, dot);
+}
+
 namespace {
 
 DWORD Attributes(const std::string& path) { return GetFileAttributesW(WidePath(path).c_str()); }

@@ -11,6 +11,13 @@
 std::string WindowsPath(std::string path);
 std::wstring WidePath(const std::string& utf8Path);
 
+// The parts of a path with '\' separators: "kvora_01.rpy" and "a\b" of
+// "a\b\kvora_01.rpy" ("" when it has no folder part), and the path without
+// the extension of its name ("a\b\kvora_01").
+std::string NamePart(const std::string& path);
+std::string FolderPart(const std::string& path);
+std::string WithoutExtension(const std::string& path);
+
 bool IsFolder(const std::string& path);
 bool IsFile(const std::string& path);
 bool Exists(const std::string& path);

@@ -61,15 +61,14 @@ bool IsCuttable(const PluginColumn& column) { return column.sortKind == 0 && col
 
 }  // namespace
 
-bool FilesMatching(const std::string& folder, const std::vector<std::string>& patterns, bool recursive,
+void FilesMatching(const std::string& folder, const std::vector<std::string>& patterns, bool recursive,
                    std::vector<FolderFile>& files)
 {
     files.clear();
-    if (!IsFolder(folder)) return false;
+    if (!IsFolder(folder)) return;
     std::set<std::string> seen;
     FindIn(WindowsPath(folder), "", patterns, recursive, seen, files);
     std::sort(files.begin(), files.end(), [](const FolderFile& a, const FolderFile& b) { return a.name < b.name; });
-    return true;
 }
 
 std::string HostCell(int field, const FolderFile& file)

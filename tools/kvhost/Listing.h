@@ -16,8 +16,8 @@ struct FolderFile {
 };
 
 // The files of `folder` (and with `recursive` of its subfolders) matching
-// one of the patterns, sorted by name. False when the folder does not exist.
-bool FilesMatching(const std::string& folder, const std::vector<std::string>& patterns, bool recursive,
+// one of the patterns, sorted by name; none when the folder does not exist.
+void FilesMatching(const std::string& folder, const std::vector<std::string>& patterns, bool recursive,
                    std::vector<FolderFile>& files);
 
 // A file that gets no row, and why: what kvhost or the plug-in said.

@@ -45,7 +45,6 @@ public:
     // or lacks one of the four exports every plug-in has. The path is UTF-8.
     bool Load(const std::string& path, std::string& error);
 
-    const std::string& Path() const { return m_path; }
     std::string FileName() const;          // UTF-8
     std::string String(int index) const;  // GetPluginInfo, Shift-JIS
     // The file-name patterns of string 2, in UTF-8 ("kvora_*.rpy").

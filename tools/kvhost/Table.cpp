@@ -6,13 +6,6 @@
 
 namespace {
 
-std::string OneLine(std::string cell)
-{
-    std::replace(cell.begin(), cell.end(), '\r', ' ');
-    std::replace(cell.begin(), cell.end(), '\n', ' ');
-    return cell;
-}
-
 class Layout {
 public:
     Layout(const std::vector<TableColumn>& columns, const std::vector<size_t>& widths)

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -134,4 +135,23 @@ std::string CsvField(std::string_view utf8)
         out += c;
     }
     return out + '"';
+}
+
+std::string OneLine(std::string text)
+{
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
+std::string Joined(const std::vector<std::string>& parts, const std::string& separator)
+{
+    std::string text;
+    for (const std::string& part : parts) text += (text.empty() ? "" : separator) + part;
+    return text;
+}
+
+std::string Count(size_t count, const std::string& thing)
+{
+    return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
 }

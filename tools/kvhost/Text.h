@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Conversions between the code pages kvhost meets: the plug-ins' Shift-JIS,
 // the system's ANSI code page (paths for the plug-ins) and the UTF-8 that
@@ -22,3 +23,10 @@ std::string CutToWidth(std::string_view utf8, size_t width);
 
 std::string JsonString(std::string_view utf8);
 std::string CsvField(std::string_view utf8);
+
+// The text with its line breaks as spaces.
+std::string OneLine(std::string text);
+// The parts with `separator` between them.
+std::string Joined(const std::vector<std::string>& parts, const std::string& separator);
+// "1 file", "2 files".
+std::string Count(size_t count, const std::string& thing);

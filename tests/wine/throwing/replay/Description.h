@@ -1,3 +1,10 @@
 #pragma once
-// The test plug-in describes itself as the game whose reader it wraps.
+// The test plug-in describes itself as the game whose reader it wraps, and
+// reads with that game's profile through a reader that throws.
 #include "plugins/kvorarec/Description.h"
+#undef KVP_PLUGIN_READER
+#undef KVP_KIND_READER
+#undef KVP_KIND_READER_HEADER
+#define KVP_PLUGIN_READER CThrowingRec
+#define KVP_KIND_READER CThrowingReplayReader
+#define KVP_KIND_READER_HEADER "wine/throwing/ThrowingReader.h"

@@ -1,4 +1,0 @@
-#pragma once
-#include "BryssPic.h"
-
-using CPluginReader = CBryssPic;

@@ -1,4 +1,0 @@
-#pragma once
-#include "KvoraRec.h"
-
-using CPluginReader = CKvoraRec;

@@ -1,4 +1,0 @@
-#pragma once
-#include "MirelRec.h"
-
-using CPluginReader = CMirelRec;

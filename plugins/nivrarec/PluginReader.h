@@ -1,4 +1,0 @@
-#pragma once
-#include "NivraRec.h"
-
-using CPluginReader = CNivraRec;

@@ -1,4 +1,0 @@
-#pragma once
-#include "TaskoRec.h"
-
-using CPluginReader = CTaskoRec;

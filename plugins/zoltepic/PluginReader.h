@@ -1,4 +1,0 @@
-#pragma once
-#include "ZoltePic.h"
-
-using CPluginReader = CZoltePic;
