@@ -8,7 +8,14 @@
 set -euo pipefail
 target=$1 seeds=$2 scratch=$3 seconds=$4
 seed=${KVP_FUZZ_SEED:-$(basename "$target" | cksum | cut -d' ' -f1)}
-rm -rf "$scratch"
+# SCRATCH is emptied only when it holds nothing but what this script puts
+# there: a wrong argument must not wipe a folder of someone else's.
+if [ -e "$scratch" ] && { [ ! -d "$scratch" ] ||
+     [ -n "$(find "$scratch" -mindepth 1 -maxdepth 1 ! -name corpus ! -name findings -print -quit)" ]; }; then
+  echo "run-fuzz: $scratch holds what this script did not make; name another folder" >&2
+  exit 2
+fi
+rm -rf --one-file-system "$scratch"
 mkdir -p "$scratch/corpus" "$scratch/findings"
 cp "$seeds"/* "$scratch/corpus/"
 status=0

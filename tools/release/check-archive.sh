@@ -8,8 +8,16 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 bin=$1 scratch=$2
-rm -rf "$scratch"
+# SCRATCH is emptied only when it holds nothing but what this script puts
+# there: a wrong argument must not wipe a folder of someone else's.
+if [ -e "$scratch" ] && { [ ! -d "$scratch" ] ||
+     [ -n "$(find "$scratch" -mindepth 1 -maxdepth 1 ! -name first ! -name unpacked ! -name copies ! -name second -print -quit)" ]; }; then
+  echo "release archive: $scratch holds what this script did not make; name another folder" >&2
+  exit 2
+fi
+rm -rf --one-file-system "$scratch"
 mkdir -p "$scratch"
+scratch=$(cd "$scratch" && pwd)   # make-archive.sh answers a full path
 fail() { echo "release archive: $*" >&2; exit 1; }
 
 version=$(head -n 1 "$root/VERSION")
