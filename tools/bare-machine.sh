@@ -25,13 +25,13 @@
 # On a machine that cannot run 32-bit programs the commands take the 64-bit
 # path, as they do there outside the chroot (KVP_NO_32BIT=1 takes it here).
 set -euo pipefail
+. "$(dirname "$0")/steps.sh"
 
 # The part that runs in the private mount namespace: mounts in the root,
 # the two commands in the chroot, the mounts undone on every way out.
 if [ "${1:-}" = --in-namespace ]; then
   root=$2 logs=$3 limit=$4 record=$5
   mounted=()
-  step=
   leave() {
     local status=$? i
     trap '' INT TERM
@@ -41,9 +41,7 @@ if [ "${1:-}" = --in-namespace ]; then
     done
     exit "$status"
   }
-  trap leave EXIT
-  trap 'exit 143' TERM
-  trap 'exit 130' INT
+  on_every_exit leave
 
   mount_in_root() {  # WHERE MOUNT-ARGUMENTS...
     local where=$root$1
@@ -66,12 +64,9 @@ if [ "${1:-}" = --in-namespace ]; then
   run_in_root() {  # NAME COMMAND
     local name=$1 command=$2 start=$SECONDS status=0
     echo "bare-machine: $command (log: $logs/$name.log)"
-    setsid timeout --kill-after=30 "$limit" chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb \
+    in_background timeout --kill-after=30 "$limit" chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb \
       KVP_NO_32BIT="${KVP_NO_32BIT:-0}" PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-      /bin/bash -c "cd /root/kvp-plugins && $command" </dev/null >"$logs/$name.log" 2>&1 &
-    step=$!
-    wait "$step" || status=$?
-    step=
+      /bin/bash -c "cd /root/kvp-plugins && $command" </dev/null >"$logs/$name.log" 2>&1 || status=$?
     times+=("$command: $((SECONDS - start)) s, exit $status")
     if [ $status -ne 0 ]; then
       tail -n 40 "$logs/$name.log" >&2
@@ -137,7 +132,7 @@ sources=$(debian_sources | awk '$2 ~ /^bookworm(-updates|-security)?$/' | sort -
 mirror=$(awk '$2 == "bookworm" { print $1; exit }' <<<"$sources")
 [ -n "$mirror" ] || { echo "bare-machine: this machine's apt has no Debian 12 (bookworm) entry to take the mirror from" >&2; exit 1; }
 
-work= fresh= step=
+work= fresh=
 tarball=$cache/bookworm-minbase.tar
 # Mount points at or below a folder, as the kernel names them (real paths).
 mounted_below() {  # FOLDER
@@ -196,21 +191,7 @@ wait_for_step() {  # SECONDS
     sleep 0.1
   done
 }
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-trap 'exit 129' HUP
-
-# A long step in a session of its own, waited for: Ctrl-C ends it at once,
-# where a step in the foreground would first have to finish.
-in_background() {  # COMMAND...
-  local status=0
-  setsid "$@" &
-  step=$!
-  wait "$step" || status=$?
-  step=
-  return $status
-}
+on_every_exit cleanup
 
 if ! command -v debootstrap >/dev/null; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap >/dev/null

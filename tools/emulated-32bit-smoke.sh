@@ -15,6 +15,7 @@
 # was, but for the package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/steps.sh
 
 if cmake/runs-32bit.sh; then
   echo "this machine runs 32-bit programs: ./test already loads the 32-bit plug-ins" >&2
@@ -28,7 +29,7 @@ export DEBIAN_FRONTEND=noninteractive
 dpkg-query -W qemu-user-static >/dev/null 2>&1 || apt-get install -y -qq --no-install-recommends qemu-user-static >/dev/null
 
 binfmt=/proc/sys/fs/binfmt_misc
-work= step= mounted=no registered=no
+work= mounted=no registered=no
 cleanup() {
   local status=$?
   trap '' INT TERM HUP
@@ -51,21 +52,7 @@ cleanup() {
   exit "$status"
 }
 # Set before the first change; each change is recorded before it is made.
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-trap 'exit 129' HUP
-
-# A long step in a session of its own, waited for: Ctrl-C ends it at once,
-# where a step in the foreground would first have to finish.
-in_background() {  # COMMAND...
-  local status=0
-  setsid "$@" &
-  step=$!
-  wait "$step" || status=$?
-  step=
-  return $status
-}
+on_every_exit cleanup
 
 work=$(mktemp -d)
 if [ ! -e $binfmt/register ]; then
