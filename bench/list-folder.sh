@@ -13,7 +13,7 @@ folder=out/bench/replays-$count
 rm -rf "$folder"; mkdir -p "$folder"
 out/build/bench/make_samples --replays "$plugin" "$count" "$body" "$folder"
 
-if cmake/runs-32bit.sh; then
+if [ "$(cmake/wine-arch.sh)" = win32 ]; then
   arch=win32; bin=dist
 else
   arch=win64; bin=out/build/cross-x64/plugins

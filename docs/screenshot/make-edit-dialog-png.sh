@@ -14,7 +14,7 @@ if [ -z "${KVP_SCREENSHOT_DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
 fi
 
-if "$root/cmake/runs-32bit.sh"; then
+if [ "$("$root/cmake/wine-arch.sh")" = win32 ]; then
   build=$root/out/build/cross KVP_WINE_ARCH=win32
 else
   build=$root/out/build/cross-x64 KVP_WINE_ARCH=win64
