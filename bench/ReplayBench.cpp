@@ -5,8 +5,8 @@
 #include "common/HostMemory.h"
 #include "replay/ReplayContainer.h"
 #include "replay/ReplayRows.h"
-#include "support/GameReaders.h"
-#include "support/ReplayBuilder.h"
+#include "tools/games/GameReaders.h"
+#include "tools/games/ReplayBuilder.h"
 
 using namespace testing_support;
 

@@ -20,9 +20,9 @@ else
   [ -f $bin/kvhost.exe ] || ./build >/dev/null
 fi
 export KVP_WINE_ARCH=$arch KVP_WINE_PREFIX="$PWD/out/run-prefix"
-. tests/wine/wine-env.sh
+. tools/wine/wine-env.sh
 # ./run's prefix, made ready before the first process is timed.
-trap 'tests/wine/wine-prefix.sh stop' EXIT
-tests/wine/wine-prefix.sh start
+trap 'tools/wine/wine-prefix.sh stop' EXIT
+tools/wine/wine-prefix.sh start
 echo "bench: $count replays of about $body bytes in $folder ($arch)"
 timeout 600 "$KVP_WINE" "$bin/kvhost.exe" list "$bin/$plugin.kvp" "$folder" --bench --rounds "$rounds"

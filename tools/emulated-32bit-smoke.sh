@@ -37,7 +37,7 @@ cleanup() {
   if [ -n "$work" ]; then
     WINEPREFIX=$work/prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
     KVP_WINE_ARCH=win64 KVP_WINE_PREFIX=$work/prefix64 \
-      bash -c '. tests/wine/wine-env.sh; "$WINESERVER" -k' 2>/dev/null || true
+      bash -c '. tools/wine/wine-env.sh; "$WINESERVER" -k' 2>/dev/null || true
     # Wine processes still starting under emulation may not be the servers'
     # yet: every process whose prefix is in the folder is ended too.
     local pids
@@ -70,7 +70,7 @@ run32() {
 }
 run64() {
   in_background env KVP_WINE_ARCH=win64 KVP_WINE_PREFIX="$work/prefix64" \
-    bash -c '. tests/wine/wine-env.sh; mkdir -p "$WINEPREFIX"; timeout 300 "$KVP_WINE" "$@"' run64 "$@"
+    bash -c '. tools/wine/wine-env.sh; mkdir -p "$WINEPREFIX"; timeout 300 "$KVP_WINE" "$@"' run64 "$@"
 }
 
 # Prefixes first, so that only kvhost's answers reach the files compared.

@@ -13,7 +13,7 @@
 #include "common/PluginExports.h"
 #include "image/Lzss.h"
 #include "Timing.h"
-#include "support/ShotBuilder.h"
+#include "tools/games/ShotBuilder.h"
 #include "tools/LzssEncoder.h"
 #include "tools/SamplePicture.h"
 

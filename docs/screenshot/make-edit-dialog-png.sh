@@ -27,7 +27,7 @@ mkdir -p "$work/locale"
 [ -f "$work/locale/ja_JP.UTF-8/LC_CTYPE" ] || localedef -i ja_JP -f UTF-8 "$work/locale/ja_JP.UTF-8"
 
 export KVP_WINE_ARCH KVP_WINE_PREFIX="$work/prefix-$KVP_WINE_ARCH"
-. "$root/tests/wine/wine-env.sh"
+. "$root/tools/wine/wine-env.sh"
 # Code page 932 for Wine only: the shell itself does not need the locale.
 wine=(env LOCPATH="$work/locale" LC_ALL=ja_JP.UTF-8 "$KVP_WINE")
 stop_server() { "$WINESERVER" -k 2>/dev/null || true; }

@@ -9,7 +9,7 @@
 #include "common/ColumnInfo.h"
 #include "image/ImageProfile.h"
 #include "replay/ReplayProfile.h"
-#include "support/Games.h"
+#include "tools/games/Games.h"
 
 // Not assert(): it must hold in every build type.
 #define FUZZ_REQUIRE(condition) \

@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "support/GameFiles.h"
+#include "tools/games/GameFiles.h"
 #include "tools/LzssEncoder.h"
 #include "tools/SamplePicture.h"
 

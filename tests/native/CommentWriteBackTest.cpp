@@ -6,7 +6,7 @@
 
 #include "replay/CommentWriteBack.h"
 #include "replay/ReplayContainer.h"
-#include "support/ReplayBuilder.h"
+#include "tools/games/ReplayBuilder.h"
 
 using namespace testing_support;
 

@@ -9,8 +9,8 @@
 #include "common/HostMemory.h"
 #include "image/ImageRows.h"
 #include "support/ExactBytes.h"
-#include "support/GameReaders.h"
-#include "support/ShotBuilder.h"
+#include "tools/games/GameReaders.h"
+#include "tools/games/ShotBuilder.h"
 
 using namespace shot_support;
 

@@ -2,7 +2,7 @@
 
 #include "replay/ReplayContainer.h"
 #include "support/ExactBytes.h"
-#include "support/ReplayBuilder.h"
+#include "tools/games/ReplayBuilder.h"
 
 using namespace testing_support;
 

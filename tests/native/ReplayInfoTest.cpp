@@ -3,8 +3,8 @@
 #include <string>
 
 #include "support/ExactBytes.h"
-#include "support/GameReaders.h"
-#include "support/ReplayBuilder.h"
+#include "tools/games/GameReaders.h"
+#include "tools/games/ReplayBuilder.h"
 
 using namespace testing_support;
 

@@ -8,8 +8,8 @@
 #include "replay/ReplayRows.h"
 #include "replay/TextPanes.h"
 #include "support/ExactBytes.h"
-#include "support/GameReaders.h"
-#include "support/ReplayBuilder.h"
+#include "tools/games/GameReaders.h"
+#include "tools/games/ReplayBuilder.h"
 
 using namespace testing_support;
 

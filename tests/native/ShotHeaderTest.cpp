@@ -6,7 +6,7 @@
 
 #include "image/ShotHeader.h"
 #include "support/ExactBytes.h"
-#include "support/ShotBuilder.h"
+#include "tools/games/ShotBuilder.h"
 
 using namespace shot_support;
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "support/GameReaders.h"
+#include "tools/games/GameReaders.h"
 #include "support/SlotRegex.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "support/GameFiles.h"
+#include "tools/games/GameFiles.h"
 #include "tools/LzssEncoder.h"
 #include "tools/SamplePicture.h"
 #include "wine/PluginCalls.h"

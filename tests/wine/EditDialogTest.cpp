@@ -15,8 +15,8 @@
 
 #include "common/PluginExports.h"
 #include "replay/WindowsFileSystem.h"
-#include "support/GameFiles.h"
-#include "support/GameReaders.h"
+#include "tools/games/GameFiles.h"
+#include "tools/games/GameReaders.h"
 #include "wine/DialogDriver.h"
 #include "wine/ImportHook.h"
 #include "wine/PluginHost.h"

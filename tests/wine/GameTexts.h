@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "support/Games.h"
+#include "tools/games/Games.h"
 
 namespace host {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "common/PluginExports.h"
-#include "support/GameFiles.h"
+#include "tools/games/GameFiles.h"
 #include "tools/LzssEncoder.h"
 #include "tools/SamplePicture.h"
 #include "wine/GameTexts.h"

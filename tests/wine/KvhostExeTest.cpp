@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "support/Games.h"
-#include "support/ReplayBuilder.h"
+#include "tools/games/Games.h"
+#include "tools/games/ReplayBuilder.h"
 #include "wine/DialogDriver.h"
 #include "wine/KvhostFiles.h"
 #include "wine/KvhostProcess.h"

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "Commands.h"
-#include "support/GameFiles.h"
-#include "support/Games.h"
+#include "tools/games/GameFiles.h"
+#include "tools/games/Games.h"
 #include "tools/LzssEncoder.h"
 #include "tools/SamplePicture.h"
 #include "wine/DialogDriver.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "common/PluginExports.h"
-#include "support/Games.h"
+#include "tools/games/Games.h"
 #include "wine/PluginHost.h"
 
 namespace host {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "common/PluginExports.h"
-#include "support/GameFiles.h"
+#include "tools/games/GameFiles.h"
 #include "wine/GameTexts.h"
 #include "wine/PluginHost.h"
 

@@ -10,8 +10,8 @@
 #include <tuple>
 
 #include "common/PluginExports.h"
-#include "support/ReplayBuilder.h"
-#include "support/ShotBuilder.h"
+#include "tools/games/ReplayBuilder.h"
+#include "tools/games/ShotBuilder.h"
 #include "wine/PluginHost.h"
 
 using testing_support::Bytes;

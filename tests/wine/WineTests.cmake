@@ -56,7 +56,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
 endif()
 
 # Test programs run under Wine (the emulator is taken when a target is made).
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${wine_env} ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${wine_env} ${CMAKE_SOURCE_DIR}/tools/wine/wine-run.sh)
 
 # The test program compiles in every build, also where it cannot run: a
 # 32-bit-only compile error must fail the build on every machine.
@@ -86,8 +86,8 @@ endif()
 # texts are Shift-JIS.
 set(KVP_WINE_LOCALE LC_ALL=ja_JP.UTF-8 LOCPATH=${CMAKE_BINARY_DIR}/locale)
 add_test(NAME wine_start
-         COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${KVP_WINE_LOCALE} ${CMAKE_CURRENT_LIST_DIR}/wine-prefix.sh start)
-add_test(NAME wine_stop COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${CMAKE_CURRENT_LIST_DIR}/wine-prefix.sh stop)
+         COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${KVP_WINE_LOCALE} ${CMAKE_SOURCE_DIR}/tools/wine/wine-prefix.sh start)
+add_test(NAME wine_stop COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${CMAKE_SOURCE_DIR}/tools/wine/wine-prefix.sh stop)
 set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
 set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
 

@@ -11,9 +11,9 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "support/Games.h"
-#include "support/ReplayBuilder.h"
-#include "support/ShotBuilder.h"
+#include "tools/games/Games.h"
+#include "tools/games/ReplayBuilder.h"
+#include "tools/games/ShotBuilder.h"
 #include "tools/LzssEncoder.h"
 #include "tools/SamplePicture.h"
 

@@ -2,7 +2,7 @@
 # Readies a private Wine prefix for the tests and ./run, and ends it.
 #   start: compiles the Japanese locale into LOCPATH (when LOCPATH is set),
 #          makes the prefix (once), starts its server for good, imports
-#          test-prefix.reg where its values are missing, and starts the
+#          prefix.reg where its values are missing, and starts the
 #          prefix's services.
 #   stop:  ends this prefix's server, and only that one.
 # Needs KVP_WINE_ARCH and KVP_WINE_PREFIX.
@@ -93,11 +93,11 @@ start_server() {
   return $status
 }
 
-# Each value that test-prefix.reg sets, as `reg query` shows it:
+# Each value that prefix.reg sets, as `reg query` shows it:
 # "KEY<tab>NAME REG_SZ TEXT" or "KEY<tab>NAME REG_DWORD 0xHEX".
 expected_values() {
   local line key=
-  iconv -f UTF-16 -t UTF-8 "$here/test-prefix.reg" | tr -d '\r' | while IFS= read -r line; do
+  iconv -f UTF-16 -t UTF-8 "$here/prefix.reg" | tr -d '\r' | while IFS= read -r line; do
     case "$line" in
     \[*\]) key=${line#[}; key=${key%]} ;;
     \"*\"=dword:*) printf '%s\t%s REG_DWORD 0x%x\n' "$key" "$(echo "$line" | cut -d'"' -f2)" "$((16#${line##*dword:}))" ;;
@@ -112,7 +112,7 @@ registry_set() {
     grep -qxF " $(tr -s ' ' <<<"$value")" <<<"$shown" || { note "reg query $key: no $value"; return 1; }
   done < <(expected_values)
 }
-import_registry() { timeout 120 "$KVP_WINE" regedit /S "$here/test-prefix.reg"; }
+import_registry() { timeout 120 "$KVP_WINE" regedit /S "$here/prefix.reg"; }
 
 # The services that the first program of a session starts: started here, so
 # that they write into the log.
@@ -137,7 +137,7 @@ start)
     touch "$ready"
   fi
   retry "start the server" server_running start_server
-  registry_set || retry "import test-prefix.reg" registry_set import_registry
+  registry_set || retry "import prefix.reg" registry_set import_registry
   services_running || retry "start the services (wineboot)" services_running start_services
   note "ready"
   ;;

@@ -1,5 +1,5 @@
 # kvp_games: every plug-in's game for the tests, the fuzz targets and the
-# sample generators (support/Games.h), from the plug-ins the build knows:
+# sample generators (tools/games/Games.h), from the plug-ins the build knows:
 # GameEntry.cpp compiled in each plug-in's folder, and GameNames.inc, a
 # KVP_GAME(name) line for each, which GameList.cpp reads.
 get_property(kvp_plugins GLOBAL PROPERTY KVP_PLUGINS)

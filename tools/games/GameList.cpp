@@ -1,6 +1,6 @@
 // The list of every plug-in's game. GameNames.inc, written by the build,
 // holds a KVP_GAME(name) line for each plug-in; GameEntry.cpp makes each.
-#include "support/Games.h"
+#include "tools/games/Games.h"
 
 namespace games {
 

@@ -4,7 +4,7 @@
 #include <type_traits>
 
 #include "common/PluginReader.h"
-#include "support/Games.h"
+#include "tools/games/Games.h"
 
 #define KVP_GAME_TEXT_(name) #name
 #define KVP_GAME_TEXT(name) KVP_GAME_TEXT_(name)

@@ -2,9 +2,9 @@
 // Files of a game the build knows, made as its profile says: a replay with
 // the game's magic, a shot with its header kind and signature.
 #include "image/ImageProfile.h"
-#include "support/Games.h"
-#include "support/ReplayBuilder.h"
-#include "support/ShotBuilder.h"
+#include "tools/games/Games.h"
+#include "tools/games/ReplayBuilder.h"
+#include "tools/games/ShotBuilder.h"
 
 namespace testing_support {
 

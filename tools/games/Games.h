@@ -1,5 +1,5 @@
 #pragma once
-// Every plug-in's game, as the build knows them (tests/support/Games.cmake):
+// Every plug-in's game, as the build knows them (tools/games/Games.cmake):
 // what the tests, the fuzz targets and the sample generators learn of each
 // from its folder, so that a new folder in plugins/ reaches all of them.
 #include <cstdint>
