@@ -23,8 +23,8 @@ namespace fuzz {
 // a game's magic picks that game, so that a seed keeps its game whatever
 // games are added; four other bytes pick the game at the first byte's
 // remainder by the number of games, so that any input reaches every game.
-// What follows them is the target's (`rest`). make_fuzz_corpus writes the
-// magic.
+// What follows them is the target's (`rest`). A seed of one game begins
+// with its magic.
 template <typename Profile>
 struct Picked {
     const Profile* game = nullptr;   // null when the input is shorter than four bytes
