@@ -6,54 +6,43 @@
 #include "common/PluginInfo.h"
 #include "common/ShiftJis.h"
 
-TEST(FormatField, NeverRunsPastItsField)
+// A field holds at most 511 bytes and its NUL, never runs past its 512, and
+// a cut never leaves half a double-byte character: lead bytes are 0x81-0x9F
+// and 0xE0-0xFC; half-width katakana (0xA0-0xDF) and the rest are single.
+TEST(FormatField, CutsAt511BytesOnAWholeCharacter)
 {
+    const std::string a509(509, 'a'), a510(510, 'a');
+    const struct {
+        std::string text, field;
+    } cases[] = {
+        {std::string(2000, 'q'), std::string(511, 'q')}, {std::string(511, 'r'), std::string(511, 'r')},
+        {a509 + "\x82\xA0\x82\xA2", a509 + "\x82\xA0"},  {a510 + "\x82\xA0", a510},
+        {a510 + "\x81\x40", a510},                       {a510 + "\x9F\xFC", a510},
+        {a510 + "\xE0\x40", a510},                       {a510 + "\xFC\x4B", a510},
+        {a510 + "\xB1\xB2", a510 + "\xB1"},              {a510 + "\x80x", a510 + "\x80"},
+        {a510 + "\xA0x", a510 + "\xA0"},                 {a510 + "\xDFx", a510 + "\xDF"},
+        {a510 + "\xFDx", a510 + "\xFD"},                 {a510 + "\xFFx", a510 + "\xFF"},
+    };
     char block[2 * kFieldSize];
-    std::fill(std::begin(block), std::end(block), 'Z');
-    const std::string text(2000, 'q');
-    FormatField(block, "%s", text.c_str());
-    EXPECT_EQ(std::string(block), std::string(511, 'q'));
-    EXPECT_EQ(block[kFieldSize], 'Z');
-
-    FormatField(block, "%s", std::string(511, 'r').c_str());
-    EXPECT_EQ(std::string(block), std::string(511, 'r'));
+    for (const auto& c : cases) {
+        std::fill(std::begin(block), std::end(block), 'Z');
+        FormatField(block, "%s", c.text.c_str());
+        EXPECT_EQ(std::string(block), c.field) << ::testing::PrintToString(c.text.substr(505));
+        EXPECT_EQ(block[kFieldSize], 'Z');
+    }
     FormatField(block, "No.%2s", "07");
     EXPECT_STREQ(block, "No.07");
 }
 
-TEST(FormatField, CutDropsALoneLeadByte)
-{
-    char field[kFieldSize];
-    // 509 ASCII bytes, then two double-byte characters: the second straddles byte 511.
-    FormatField(field, "%s", (std::string(509, 'a') + "\x82\xA0\x82\xA2").c_str());
-    EXPECT_EQ(std::string(field), std::string(509, 'a') + "\x82\xA0");
-    FormatField(field, "%s", (std::string(510, 'a') + "\x82\xA0").c_str());
-    EXPECT_EQ(std::string(field), std::string(510, 'a'));
-    // A half-width katakana (single byte, 0xA0-0xDF) is not a lead byte.
-    FormatField(field, "%s", (std::string(510, 'a') + "\xB1\xB2").c_str());
-    EXPECT_EQ(std::string(field), std::string(510, 'a') + "\xB1");
-    // Lead bytes run from 0x81 to 0x9F and from 0xE0 to 0xFC.
-    for (const char* character : {"\x81\x40", "\x9F\xFC", "\xE0\x40", "\xEA\xA4", "\xFC\x4B"}) {
-        FormatField(field, "%s", (std::string(510, 'a') + character).c_str());
-        EXPECT_EQ(std::string(field), std::string(510, 'a')) << std::hex << (unsigned(character[0]) & 0xFF);
-    }
-    for (const char* single : {"\x80", "\xA0", "\xDF", "\xFD", "\xFF"}) {
-        FormatField(field, "%s", (std::string(510, 'a') + single + "x").c_str());
-        EXPECT_EQ(std::string(field), std::string(510, 'a') + single) << std::hex << (unsigned(single[0]) & 0xFF);
-    }
-}
-
+// A separator is a byte of its own, never the trail byte of a character.
 TEST(ShiftJis, FileNamePart)
 {
-    EXPECT_STREQ(sjis::FileNamePart("a\\b/c"), "c");
-    EXPECT_STREQ(sjis::FileNamePart("noseparator"), "noseparator");
-    EXPECT_STREQ(sjis::FileNamePart("x\\\x95\x5C"), "\x95\x5C");
-    EXPECT_STREQ(sjis::FileNamePart("x\\\xE0\x5C"), "\xE0\x5C");  // "濬": 0xE0 leads too
-    EXPECT_STREQ(sjis::FileNamePart("x\\\xFB\x5C"), "\xFB\x5C");  // "犾"
-    EXPECT_STREQ(sjis::FileNamePart("trail\\\x95"), "\x95");  // lone lead byte at the end
+    for (auto [path, part] : {std::pair{"a\\b/c", "c"}, {"noseparator", "noseparator"}, {"x\\\x95\x5C", "\x95\x5C"},
+                              {"x\\\xE0\x5C", "\xE0\x5C"}, {"x\\\xFB\x5C", "\xFB\x5C"}, {"trail\\\x95", "\x95"}})
+        EXPECT_STREQ(sjis::FileNamePart(path), part) << path;
 }
 
-TEST(CopyPluginInfo, Contract)
+TEST(CopyPluginInfo, CopiesOnlyWhatFitsWhole)
 {
     const PluginStrings strings{{"zero", "\x83\x5E\x83\x43\x83\x67\x83\x8B", "two", "three"}};
     char buffer[16] = "untouched";

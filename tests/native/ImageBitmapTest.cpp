@@ -4,7 +4,6 @@
 #include <memory>
 #include <set>
 #include <string>
-#include <tuple>
 
 #include "image/BitmapInfo.h"
 #include "image/MakeImage.h"
@@ -46,12 +45,6 @@ public:
     }
     size_t Outstanding() const { return m_live.size(); }
 
-    // The host's side of a handed-over block.
-    void HostReleases(HLOCAL block)
-    {
-        if (block) Free(block);
-    }
-
 private:
     std::set<HLOCAL> m_live;
 };
@@ -74,8 +67,8 @@ Picture Get(const ImageProfile& profile, const Bytes& file, TestBlocks& blocks, 
     if (p.result == kImageDone) {
         p.bits.assign(static_cast<const char*>(bits), bitsSize);
         std::memcpy(&p.info, info, sizeof p.info);
-        blocks.HostReleases(bits);
-        blocks.HostReleases(info);
+        blocks.Free(bits);
+        blocks.Free(info);
     } else if (p.result == kImageNoMemoryOrSize) {
         EXPECT_EQ(bits, nullptr);
         EXPECT_EQ(info, nullptr);
@@ -93,20 +86,14 @@ Picture Get(const ImageProfile& profile, const Bytes& file, size_t bitsSize)
     return Get(profile, file, blocks, bitsSize);
 }
 
-Bytes Screen(int16_t width, int16_t height, const Bytes& stream)
+// A shot of the profile's kind: a screenshot at 32 bits, a best shot at 24.
+Bytes Shot(const ImageProfile& profile, int16_t width, int16_t height, const Bytes& stream)
 {
     ScreenShot s;
-    s.width = width;
-    s.height = height;
-    return ScreenShotFile(s, stream);
-}
-
-Bytes Best(int16_t width, int16_t height, const Bytes& stream)
-{
     BestShot b;
-    b.width = width;
-    b.height = height;
-    return BestShotFile(b, stream);
+    s.width = b.width = width;
+    s.height = b.height = height;
+    return profile.header == ShotKind::ScreenShot ? ScreenShotFile(s, stream) : BestShotFile(b, stream);
 }
 
 size_t Stride(uint32_t width, uint32_t bytesPerPixel) { return (size_t(width) * bytesPerPixel + 3) / 4 * 4; }
@@ -122,110 +109,86 @@ TEST(GetImage, ReturnsTheEncodedPictureBottomUp)
             for (int16_t height : {1, 2, 3, 4, 17}) {
                 const Bytes picture = MakeSamplePicture(width, height, bpp, width * 100 + height);
                 const Bytes stream = EncodeLzss(picture.data(), picture.size());
-                const Bytes file = bpp == 4 ? Screen(width, height, stream) : Best(width, height, stream);
-                const size_t size = Stride(width, bpp) * height;
-                const Picture p = Get(*profile, file, size);
+                const Picture p = Get(*profile, Shot(*profile, width, height, stream), Stride(width, bpp) * height);
                 ASSERT_EQ(p.result, kImageDone) << width << "x" << height;
                 EXPECT_EQ(p.bits, BottomUp(picture, width, height, bpp)) << width << "x" << height;
-                EXPECT_EQ(p.info.biSize, 40u);
-                EXPECT_EQ(p.info.biWidth, width);
-                EXPECT_EQ(p.info.biHeight, height);
-                EXPECT_EQ(p.info.biPlanes, 1);
-                EXPECT_EQ(p.info.biBitCount, bpp * 8);
-                EXPECT_EQ(p.info.biCompression + p.info.biSizeImage + p.info.biClrUsed + p.info.biClrImportant, 0u);
-                EXPECT_EQ(p.info.biXPelsPerMeter | p.info.biYPelsPerMeter, 0);
+                BitmapInfo expected{};
+                expected.biSize = 40;
+                expected.biWidth = width;
+                expected.biHeight = height;
+                expected.biPlanes = 1;
+                expected.biBitCount = uint16_t(bpp * 8);
+                EXPECT_EQ(std::memcmp(&p.info, &expected, sizeof expected), 0) << width << "x" << height;
             }
         }
     }
 }
 
-TEST(GetImage, BlockSizesAndRowPadding)
+// Bytes the stream does not give stay zero, rows are turned whatever the
+// stream held, and the padding behind each row stays zero.
+TEST(GetImage, ShortEmptyAndLongStreams)
 {
-    // 2 x 1 at 24 bits: a stride of 8, the last two bytes zero.
-    LzssWriter w;
-    for (int i = 0; i < 6; ++i) w.Literal(static_cast<unsigned char>(0xA1 + i));
-    w.End();
-    TestBlocks blocks;
-    const Picture p = Get(kZolteProfile, Best(2, 1, w.Bytes()), blocks, 8);
-    ASSERT_EQ(p.result, kImageDone);
-    EXPECT_EQ(p.bits, Bytes("\xA1\xA2\xA3\xA4\xA5\xA6\0\0", 8));
-    // The bitmap, its header, and the unpadded picture to decode into.
-    EXPECT_EQ(blocks.sizes, (std::multiset<size_t>{8, 44, 6}));
-
-    // Unpadded rows are decoded in place and turned with one spare row.
-    TestBlocks screen;
-    ASSERT_EQ(Get(kBryssProfile, Screen(3, 5, w.Bytes()), screen, 60).result, kImageDone);
-    EXPECT_EQ(screen.sizes, (std::multiset<size_t>{60, 44, 12}));
-}
-
-TEST(GetImage, EmptyAndEndedStreams)
-{
-    // Only the header: every picture byte is 0xFF, the padding stays zero.
-    EXPECT_EQ(Get(kBryssProfile, Screen(2, 2, ""), 16).bits, Bytes(16, '\xFF'));
-    EXPECT_EQ(Get(kZolteProfile, Best(1, 2, ""), 8).bits, Bytes("\xFF\xFF\xFF\0\xFF\xFF\xFF\0", 8));
-    // An end marker first: all zero.
-    EXPECT_EQ(Get(kBryssProfile, Screen(2, 2, Bytes(2, '\0')), 16).bits, Bytes(16, '\0'));
-    // A stream that ends early leaves the rest zero; rows are still turned,
-    // so the decoded bytes land in the last row.
-    LzssWriter w;
-    w.Literal('a');
-    w.Literal('b');
-    w.End();
-    EXPECT_EQ(Get(kZolteProfile, Best(1, 2, w.Bytes()), 8).bits, Bytes("\0\0\0\0ab\0\0", 8));
-    // A stream longer than the picture is cut off.
+    LzssWriter six;
+    for (int i = 0; i < 6; ++i) six.Literal(static_cast<unsigned char>(0xA1 + i));
+    six.End();
+    LzssWriter two;
+    two.Literal('a');
+    two.Literal('b');
+    two.End();
     const Bytes big(5000, 'x');
-    EXPECT_EQ(Get(kBryssProfile, Screen(3, 1, EncodeLzss(big.data(), big.size())), 12).bits, Bytes(12, 'x'));
+    const struct {
+        const ImageProfile& profile;
+        int16_t width, height;
+        Bytes stream, bits;
+    } cases[] = {
+        {kZolteProfile, 2, 1, six.Bytes(), Bytes("\xA1\xA2\xA3\xA4\xA5\xA6\0\0", 8)},
+        {kZolteProfile, 1, 2, two.Bytes(), Bytes("\0\0\0\0ab\0\0", 8)},
+        // Only the header: every picture byte is 0xFF, the padding stays zero.
+        {kBryssProfile, 2, 2, "", Bytes(16, '\xFF')},
+        {kZolteProfile, 1, 2, "", Bytes("\xFF\xFF\xFF\0\xFF\xFF\xFF\0", 8)},
+        {kBryssProfile, 2, 2, Bytes(2, '\0'), Bytes(16, '\0')},   // an end marker first
+        {kBryssProfile, 3, 1, EncodeLzss(big.data(), big.size()), Bytes(12, 'x')},   // cut off
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Get(c.profile, Shot(c.profile, c.width, c.height, c.stream), c.bits.size()).bits, c.bits)
+            << c.width << "x" << c.height;
+
+    // The bitmap, its header, and the unpadded picture to decode into; or,
+    // for unpadded rows, one spare row to turn them with.
+    TestBlocks padded, unpadded;
+    ASSERT_EQ(Get(kZolteProfile, Shot(kZolteProfile, 2, 1, six.Bytes()), padded, 8).result, kImageDone);
+    EXPECT_EQ(padded.sizes, (std::multiset<size_t>{8, 44, 6}));
+    ASSERT_EQ(Get(kBryssProfile, Shot(kBryssProfile, 3, 5, six.Bytes()), unpadded, 60).result, kImageDone);
+    EXPECT_EQ(unpadded.sizes, (std::multiset<size_t>{60, 44, 12}));
 }
 
 // What no bitmap can be, and any picture larger than 16384 pixels a side or
-// 256 MiB of bits, is refused with 4 before anything is allocated.
-TEST(GetImage, UnusableSizesAreRefused)
+// 256 MiB of bits, is refused with 4 before anything is allocated; up to
+// the bound the bitmap is asked for (here refused by a heap of 1 MiB from
+// 4 MiB on). 16384 pixels make rows of 65536 and 49152 bytes.
+TEST(GetImage, SizeBound)
 {
-    struct Case {
-        const ImageProfile* profile;
+    const struct {
+        const ImageProfile& profile;
         int16_t width, height;
+        size_t asked;   // the bitmap's size; 0: nothing is asked for
+    } cases[] = {
+        {kBryssProfile, 0, 10, 0},          {kBryssProfile, 10, 0, 0},        {kBryssProfile, -1, 10, 0},
+        {kBryssProfile, 10, -32768, 0},     {kBryssProfile, -4, -4, 0},       {kBryssProfile, 32767, 32767, 0},
+        {kZolteProfile, 0, 0, 0},           {kZolteProfile, -100, 5, 0},      {kZolteProfile, 32767, 32767, 0},
+        {kZolteProfile, 21846, 32767, 0},   {kBryssProfile, 16385, 1, 0},     {kBryssProfile, 1, 16385, 0},
+        {kBryssProfile, 16384, 4097, 0},    {kZolteProfile, 16385, 1, 0},     {kZolteProfile, 1, 16385, 0},
+        {kZolteProfile, 16384, 5462, 0},    {kBryssProfile, 16384, 1, 65536}, {kBryssProfile, 1, 16384, 65536},
+        {kZolteProfile, 16384, 1, 49152},   {kZolteProfile, 1, 16384, 65536},
+        {kBryssProfile, 16384, 4096, size_t(256) << 20}, {kZolteProfile, 16384, 5461, size_t(49152) * 5461},
     };
-    const Case cases[] = {
-        {&kBryssProfile, 0, 10},      {&kBryssProfile, 10, 0},      {&kBryssProfile, -1, 10},
-        {&kBryssProfile, 10, -32768}, {&kBryssProfile, -4, -4},     {&kBryssProfile, 32767, 32767},
-        {&kZolteProfile, 0, 0},       {&kZolteProfile, -100, 5},    {&kZolteProfile, 32767, 32767},
-        {&kZolteProfile, 21846, 32767},
-        // One pixel past a side, and one row past 256 MiB (16384 pixels make
-        // rows of 65536 and 49152 bytes).
-        {&kBryssProfile, 16385, 1},   {&kBryssProfile, 1, 16385},   {&kBryssProfile, 16384, 4097},
-        {&kZolteProfile, 16385, 1},   {&kZolteProfile, 1, 16385},   {&kZolteProfile, 16384, 5462},
-    };
-    for (const Case& c : cases) {
-        const Bytes file = c.profile == &kBryssProfile ? Screen(c.width, c.height, "") : Best(c.width, c.height, "");
+    for (const auto& c : cases) {
         TestBlocks blocks;
-        EXPECT_EQ(Get(*c.profile, file, blocks, 0).result, kImageNoMemoryOrSize) << c.width << "x" << c.height;
-        EXPECT_EQ(blocks.requests, 0) << c.width << "x" << c.height;
-    }
-}
-
-TEST(GetImage, PicturesUpToTheBoundAreDecoded)
-{
-    // A full side: decoded.
-    for (const ImageProfile* profile : {&kBryssProfile, &kZolteProfile}) {
-        const bool screen = profile == &kBryssProfile;
-        for (auto [width, height] : {std::pair<int16_t, int16_t>{16384, 1}, {1, 16384}}) {
-            const size_t stride = (size_t(width) * profile->bytesPerPixel + 3) / 4 * 4;
-            const Bytes file = screen ? Screen(width, height, "") : Best(width, height, "");
-            TestBlocks blocks;
-            const Picture p = Get(*profile, file, blocks, stride * size_t(height));
-            EXPECT_EQ(p.result, kImageDone) << width << "x" << height;
-            EXPECT_EQ(p.info.biWidth, width);
-            EXPECT_EQ(blocks.largest, stride * size_t(height));
-        }
-    }
-    // The largest blocks allowed are asked for (and refused here by the heap).
-    for (auto [profile, height, block] : {std::tuple{&kBryssProfile, int16_t(4096), size_t(256) << 20},
-                                          {&kZolteProfile, int16_t(5461), size_t(49152) * 5461}}) {
-        TestBlocks blocks;
-        blocks.limit = 1 << 20;
-        const Bytes file = profile == &kBryssProfile ? Screen(16384, height, "") : Best(16384, height, "");
-        EXPECT_EQ(Get(*profile, file, blocks, 0).result, kImageNoMemoryOrSize) << height;
-        EXPECT_EQ(blocks.largest, block) << height;
+        blocks.limit = 4 << 20;
+        const Picture p = Get(c.profile, Shot(c.profile, c.width, c.height, ""), blocks, c.asked);
+        EXPECT_EQ(p.result, c.asked && c.asked <= blocks.limit ? kImageDone : kImageNoMemoryOrSize)
+            << c.width << "x" << c.height;
+        EXPECT_EQ(blocks.largest, c.asked) << c.width << "x" << c.height;
     }
 }
 
@@ -236,7 +199,8 @@ TEST(GetImage, EveryFailedAllocationReleasesTheOthers)
     const Bytes picture = MakeSamplePicture(4, 3, 4, 9);
     const Bytes stream = EncodeLzss(picture.data(), picture.size());
     // 4 x 3 at 24 bits has unpadded rows; 5 x 3 padded ones.
-    const Bytes files[] = {Screen(4, 3, stream), Best(4, 3, stream), Best(5, 3, stream)};
+    const Bytes files[] = {Shot(kBryssProfile, 4, 3, stream), Shot(kZolteProfile, 4, 3, stream),
+                           Shot(kZolteProfile, 5, 3, stream)};
     const ImageProfile* profiles[] = {&kBryssProfile, &kZolteProfile, &kZolteProfile};
     for (int f = 0; f < 3; ++f) {
         TestBlocks counting;
@@ -253,7 +217,7 @@ TEST(GetImage, EveryFailedAllocationReleasesTheOthers)
 TEST(GetImage, RefusalsLeaveTheOutArgumentsAlone)
 {
     const CBryssPic reader;
-    const Bytes file = Screen(1, 1, "");
+    const Bytes file = Shot(kBryssProfile, 1, 1, "");
     HLOCAL bits = reinterpret_cast<HLOCAL>(1), info = reinterpret_cast<HLOCAL>(2);
     EXPECT_EQ(reader.GetImage(nullptr, 200, &bits, &info), kImageNullArgument);
     EXPECT_EQ(reader.GetImage(file.data(), uint32_t(file.size()), nullptr, &info), kImageNullArgument);
@@ -266,7 +230,7 @@ TEST(GetImage, RefusalsLeaveTheOutArgumentsAlone)
     // In the host's terms.
     EXPECT_EQ(MakeImage(reader, nullptr, 200, &bits, &info), Failure);
     EXPECT_EQ(MakeImage(reader, "BSTS", 4, &bits, &info), ReadError);
-    EXPECT_EQ(MakeImage(reader, Screen(0, 1, "").data(), 116, &bits, &info), OutOfMemory);
+    EXPECT_EQ(MakeImage(reader, Shot(kBryssProfile, 0, 1, "").data(), 116, &bits, &info), OutOfMemory);
     ASSERT_EQ(MakeImage(reader, file.data(), uint32_t(file.size()), &bits, &info), Ok);
     HostFree(bits);
     HostFree(info);
@@ -281,7 +245,7 @@ TEST(GetImage, FilesCutAroundTheHeader)
         const uint32_t bpp = profile->bytesPerPixel;
         const Bytes picture = MakeSamplePicture(3, 2, bpp, 4);
         const Bytes stream = EncodeLzss(picture.data(), picture.size());
-        const Bytes file = bpp == 4 ? Screen(3, 2, stream) : Best(3, 2, stream);
+        const Bytes file = Shot(*profile, 3, 2, stream);
         const uint32_t header = HeaderSize(profile->header);
         for (uint32_t n = 0; n <= file.size(); ++n) {
             const Picture p = Get(*profile, file.substr(0, n), Stride(3, bpp) * 2);

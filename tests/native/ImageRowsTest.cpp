@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
-#include <memory>
 #include <string>
+#include <vector>
 
 #include "common/HostMemory.h"
 #include "image/ImageRows.h"
@@ -13,6 +12,7 @@
 #include "tools/games/ShotBuilder.h"
 
 using namespace shot_support;
+using Fields = std::vector<std::string>;
 
 namespace {
 
@@ -20,139 +20,91 @@ namespace {
 const char kFirstDay[] = "\x88\xEA\x93\xFA\x96\xDA";
 const char kLastDay[] = "\x8D\xC5\x8FI\x93\xFA";
 
-struct Row {
-    HLOCAL block = nullptr;
-    ~Row() { HostFree(block); }
-    const char* Field(int i) const { return static_cast<const char*>(block) + 512 * i; }
-};
-
-// The file in a block of exactly its size, so that a read past it shows.
-PluginResult Build(const CImageReader& reader, const Bytes& file, Row& row)
+// The row's fields, the file in a block of exactly its size, so that a read
+// past it shows.
+Fields Row(const CImageReader& reader, const Bytes& file)
 {
     const testing_support::ExactBytes exact(file);
-    return MakeListInfo(reader, exact.data(), exact.size(), &row.block);
+    HLOCAL row = nullptr;
+    EXPECT_EQ(MakeListInfo(reader, exact.data(), exact.size(), &row), Ok);
+    Fields fields;
+    for (uint32_t i = 0; row && i < reader.Profile().columnCount; ++i)
+        fields.push_back(static_cast<const char*>(row) + 512 * i);
+    HostFree(row);
+    return fields;
 }
 
-class ImageRows : public ::testing::Test {
-protected:
-    // The shot times are shown in the machine's zone; these tests run at UTC+9.
-    static void SetUpTestSuite()
-    {
-        setenv("TZ", "JST-9", 1);
-        tzset();
-    }
-};
+ScreenShot Screen(int16_t day, int16_t scene, int16_t width, int16_t height, uint32_t time, float rate)
+{
+    ScreenShot s;
+    s.day = day, s.scene = scene, s.width = width, s.height = height, s.timestamp = time, s.slow_rate = rate;
+    return s;
+}
+
+BestShot Best(int16_t level, int16_t scene, const Bytes& name, int32_t score = 0)
+{
+    BestShot b;
+    b.level = level, b.scene = scene, b.spell_card_name = name, b.score = score;
+    return b;
+}
 
 }  // namespace
 
-TEST_F(ImageRows, ScreenShotFields)
+// Days and scenes are shown from one, past the day table as the stored
+// number; times in the machine's zone (these tests run at UTC+9), the stored
+// number widened without sign; a file cut inside its header shows zeros.
+TEST(ImageRows, ScreenShotFields)
 {
-    ScreenShot s;
-    s.day = 9;
-    s.scene = 2;
-    s.width = 640;
-    s.height = -480;
-    s.timestamp = 0;
-    s.slow_rate = 0.5f;
-    Row row;
-    ASSERT_EQ(Build(CBryssPic(), ScreenShotFile(s, "\x01\x02"), row), Ok);
-    const char* expected[11] = {"", "", kLastDay, "3", "10-3", "640", "-480", "1970/01/01 09:00:00", "0.500000", "", ""};
-    for (int i = 0; i < 11; ++i) EXPECT_STREQ(row.Field(i), expected[i]) << i;
+    setenv("TZ", "JST-9", 1);
+    tzset();
+    ScreenShot wide = Screen(9, 2, 640, -480, 0, 0.5f);
+    const struct {
+        Bytes file;
+        Fields fields;
+    } cases[] = {
+        {ScreenShotFile(wide, "\x01\x02"),
+         {"", "", kLastDay, "3", "10-3", "640", "-480", "1970/01/01 09:00:00", "0.500000", "", ""}},
+        {ScreenShotFile(Screen(0, 0, 0, 0, 0xFFFFFFFFu, 1.234567f)),
+         {"", "", kFirstDay, "1", "1-1", "0", "0", "2106/02/07 15:28:15", "1.234567", "", ""}},
+        {ScreenShotFile(Screen(10, 0, 0, 0, 0, 0)), {"", "", "10", "1", "11-1", "0", "0", "1970/01/01 09:00:00", "0.000000", "", ""}},
+        {ScreenShotFile(Screen(-1, 0, 0, 0, 0, 0)), {"", "", "-1", "1", "0-1", "0", "0", "1970/01/01 09:00:00", "0.000000", "", ""}},
+        {ScreenShotFile(Screen(32767, 0, 0, 0, 0, 0)),
+         {"", "", "32767", "1", "32768-1", "0", "0", "1970/01/01 09:00:00", "0.000000", "", ""}},
+        {ScreenShotFile(wide).substr(0, 115),
+         {"", "", kFirstDay, "1", "1-1", "0", "0", "1970/01/01 09:00:00", "0.000000", "", ""}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Row(CBryssPic(), c.file), c.fields) << c.file.size();
 }
 
-TEST_F(ImageRows, ScreenShotDayAndSceneAreShownFromOne)
+// Levels 1 to 12 by name, others as numbers; the spell card's name as
+// stored, ending at the field's end without a NUL.
+TEST(ImageRows, BestShotFields)
 {
-    ScreenShot s;
-    s.slow_rate = 1.234567f;
-    s.timestamp = 0xFFFFFFFFu;  // widened without sign: the year 2106
-    Row row;
-    ASSERT_EQ(Build(CBryssPic(), ScreenShotFile(s), row), Ok);
-    EXPECT_STREQ(row.Field(2), kFirstDay);
-    EXPECT_STREQ(row.Field(3), "1");
-    EXPECT_STREQ(row.Field(4), "1-1");
-    EXPECT_STREQ(row.Field(7), "2106/02/07 15:28:15");
-    EXPECT_STREQ(row.Field(8), "1.234567");
+    const Bytes name = "\x83X\x83y\x83\x8B";
+    const struct {
+        Bytes file;
+        Fields fields;
+    } cases[] = {
+        {BestShotFile(Best(11, 3, name, -7)), {"", "", "EX-3", name, "0", "0", "-7", "0.000000", "", ""}},
+        {BestShotFile(Best(1, 1, "")), {"", "", "1-1", "", "0", "0", "0", "0.000000", "", ""}},
+        {BestShotFile(Best(10, 0, "")), {"", "", "10-0", "", "0", "0", "0", "0.000000", "", ""}},
+        {BestShotFile(Best(12, 3, "")), {"", "", "12-3", "", "0", "0", "0", "0.000000", "", ""}},
+        {BestShotFile(Best(0, -2, "")), {"", "", "0--2", "", "0", "0", "0", "0.000000", "", ""}},
+        {BestShotFile(Best(2, 1, Bytes(80, 'n'))), {"", "", "2-1", Bytes(80, 'n'), "0", "0", "0", "0.000000", "", ""}},
+        {BestShotFile(Best(2, 1, "name")).substr(0, 103), {"", "", "0-0", "", "0", "0", "0", "0.000000", "", ""}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Row(CZoltePic(), c.file), c.fields) << c.fields[2];
 }
 
-TEST_F(ImageRows, DaysPastTheTableShowTheStoredNumber)
-{
-    for (auto [day, name, pair] : {std::tuple{10, "10", "11-1"}, {-1, "-1", "0-1"}, {32767, "32767", "32768-1"}}) {
-        ScreenShot s;
-        s.day = int16_t(day);
-        Row row;
-        ASSERT_EQ(Build(CBryssPic(), ScreenShotFile(s), row), Ok);
-        EXPECT_STREQ(row.Field(2), name);
-        EXPECT_STREQ(row.Field(4), pair);
-    }
-}
-
-TEST_F(ImageRows, BestShotFields)
-{
-    BestShot b;
-    b.level = 11;
-    b.scene = 3;
-    b.width = 320;
-    b.height = 240;
-    b.score = -7;
-    b.slow_rate = 0.0f;
-    b.spell_card_name = "\x83X\x83y\x83\x8B";  // Shift-JIS bytes, taken as they are
-    Row row;
-    ASSERT_EQ(Build(CZoltePic(), BestShotFile(b), row), Ok);
-    const char* expected[10] = {"", "", "EX-3", b.spell_card_name.c_str(), "320", "240", "-7", "0.000000", "", ""};
-    for (int i = 0; i < 10; ++i) EXPECT_STREQ(row.Field(i), expected[i]) << i;
-}
-
-TEST_F(ImageRows, BestShotLevelsAndFullName)
-{
-    for (auto [level, scene, shown] : {std::tuple{1, 1, "1-1"}, {10, 0, "10-0"}, {12, 3, "12-3"}, {0, -2, "0--2"}}) {
-        BestShot b;
-        b.level = int16_t(level);
-        b.scene = int16_t(scene);
-        Row row;
-        ASSERT_EQ(Build(CZoltePic(), BestShotFile(b), row), Ok);
-        EXPECT_STREQ(row.Field(2), shown);
-    }
-    // 80 bytes without a NUL: the zero rest of the field ends the text.
-    BestShot full;
-    full.spell_card_name = Bytes(80, 'n');
-    Row row;
-    ASSERT_EQ(Build(CZoltePic(), BestShotFile(full), row), Ok);
-    EXPECT_EQ(std::string(row.Field(3)), Bytes(80, 'n'));
-}
-
-// A file cut inside its header shows the all-zero header.
-TEST_F(ImageRows, CutHeaderShowsZeros)
-{
-    ScreenShot s;
-    s.day = 5;
-    s.width = 9;
-    const Bytes screen = ScreenShotFile(s);
-    for (size_t n : {4, 15, 100, 115}) {
-        Row row;
-        ASSERT_EQ(Build(CBryssPic(), screen.substr(0, n), row), Ok) << n;
-        const char* expected[11] = {"", "", kFirstDay, "1", "1-1", "0", "0", "1970/01/01 09:00:00", "0.000000", "", ""};
-        for (int i = 0; i < 11; ++i) EXPECT_STREQ(row.Field(i), expected[i]) << n << " field " << i;
-    }
-    BestShot b;
-    b.level = 2;
-    b.spell_card_name = "name";
-    const Bytes best = BestShotFile(b);
-    for (size_t n : {4, 24, 103}) {
-        Row row;
-        ASSERT_EQ(Build(CZoltePic(), best.substr(0, n), row), Ok) << n;
-        const char* expected[10] = {"", "", "0-0", "", "0", "0", "0", "0.000000", "", ""};
-        for (int i = 0; i < 10; ++i) EXPECT_STREQ(row.Field(i), expected[i]) << n << " field " << i;
-    }
-}
-
-TEST_F(ImageRows, RefusalsAllocateNothing)
+TEST(ImageRows, RefusalsAllocateNothing)
 {
     const Bytes screen = ScreenShotFile(ScreenShot());
-    Row row;
+    const Bytes best = BestShotFile(BestShot());
+    HLOCAL row = nullptr;
     EXPECT_EQ(MakeListInfo(CBryssPic(), screen.data(), uint32_t(screen.size()), nullptr), Failure);
-    EXPECT_EQ(MakeListInfo(CBryssPic(), nullptr, 200, &row.block), Failure);
-    EXPECT_EQ(Build(CBryssPic(), "BST", row), Unsupported);
-    EXPECT_EQ(Build(CZoltePic(), screen, row), Unsupported);
-    EXPECT_EQ(Build(CBryssPic(), BestShotFile(BestShot()), row), Unsupported);
-    EXPECT_EQ(row.block, nullptr);
+    EXPECT_EQ(MakeListInfo(CBryssPic(), nullptr, 200, &row), Failure);
+    EXPECT_EQ(MakeListInfo(CBryssPic(), "BST", 3, &row), Unsupported);
+    EXPECT_EQ(MakeListInfo(CZoltePic(), screen.data(), uint32_t(screen.size()), &row), Unsupported);
+    EXPECT_EQ(MakeListInfo(CBryssPic(), best.data(), uint32_t(best.size()), &row), Unsupported);
+    EXPECT_EQ(row, nullptr);
 }

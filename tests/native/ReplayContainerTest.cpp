@@ -24,126 +24,75 @@ Found Find(uint32_t type, const Bytes& bytes)
     return {result, text ? long(text - file.data()) : -1, size};
 }
 
+Bytes With(Bytes file, size_t at, uint32_t value)
+{
+    SetU32(file, at, value);
+    return file;
+}
+
 }  // namespace
 
-TEST(FindUserSection, WorkedLayoutOf49Bytes)
+// Only the section at the user-data offset and the one right behind it are
+// examined; a section is found only whole, under "USER", of the wanted type.
+TEST(FindUserSection, FindsOnlyWholeSectionsInTheFirstTwoPlaces)
 {
-    Bytes file = Replay("kvor", {Section(0, "ABCDEFGH"), Section(1, "Z")});
-    ASSERT_EQ(file.size(), 49u);
-    Found info = Find(0, file);
-    EXPECT_EQ(info.result, 0);
-    EXPECT_EQ(info.offset, 28);
-    EXPECT_EQ(info.size, 8u);
-    Found comment = Find(1, file);
-    EXPECT_EQ(comment.result, 0);
-    EXPECT_EQ(comment.offset, 48);
-    EXPECT_EQ(comment.size, 1u);
+    const Bytes good = Replay("kvor", {Section(0, "info"), Section(1, "comment")});
+    const size_t second = 16 + 16;
+    const struct {
+        Bytes file;
+        uint32_t type;
+        Found found;
+    } cases[] = {
+        // magic, 8 bytes, offset, then "USER" 20 0 "ABCDEFGH" and "USER" 13 1 "Z": 49 bytes.
+        {Replay("kvor", {Section(0, "ABCDEFGH"), Section(1, "Z")}), 0, {0, 28, 8}},
+        {Replay("kvor", {Section(0, "ABCDEFGH"), Section(1, "Z")}), 1, {0, 48, 1}},
+        {Replay("kvor", {Section(1, "comment!"), Section(0, "info")}, 5), 1, {0, 21 + 12, 8}},
+        {Replay("kvor", {Section(1, "comment!"), Section(0, "info")}, 5), 0, {0, 21 + 20 + 12, 4}},
+        {Replay("kvor", {Section(0, "i"), Section(1, "")}), 1, {0, 41, 0}},
+        {Replay("kvor", {Section(0, "a"), Section(0, "b")}), 1, {2, -1, 0xDEADBEEF}},
+        {Replay("kvor", {Section(5, "xx"), Section(0, "info"), Section(1, "c")}), 0, {0, 16 + 14 + 12, 4}},
+        {Replay("kvor", {Section(5, "xx"), Section(0, "info"), Section(1, "c")}), 1, {2, -1, 0xDEADBEEF}},
+        // The tag of the section stepped over is not looked at; the wanted one's is.
+        {Replay("kvor", {Section(0, "info", "JUNK"), Section(1, "c")}), 1, {0, 16 + 16 + 12, 1}},
+        {Replay("kvor", {Section(0, "info", "JUNK"), Section(0, "i2")}), 0, {2, -1, 0xDEADBEEF}},
+        {Replay("kvor", {Section(0, "info")}), 1, {2, -1, 0xDEADBEEF}},
+        {good, 1, {0, long(second + 12), 7}},
+        {With(good, second + 4, 20), 1, {2, -1, 0xDEADBEEF}},           // one byte beyond the end
+        {With(good, 12, 0xFFFFFFF8u), 0, {2, -1, 0xDEADBEEF}},          // offset far out
+        {With(good, 12, uint32_t(good.size() - 11)), 1, {2, -1, 0xDEADBEEF}},  // no room for a header
+        {With(good, 16 + 4, 0xFFFFFFF0u), 1, {2, -1, 0xDEADBEEF}},      // the step would wrap
+        {With(good, 16 + 4, 0xFFFFFFF0u), 0, {2, -1, 0xDEADBEEF}},
+        {With(good, 16 + 4, 0), 0, {2, -1, 0xDEADBEEF}},                // shorter than a header
+        {With(good, 16 + 4, 11), 1, {2, -1, 0xDEADBEEF}},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Found f = Find(cases[i].type, cases[i].file);
+        EXPECT_EQ(f.result, cases[i].found.result) << "case " << i;
+        EXPECT_EQ(f.offset, cases[i].found.offset) << "case " << i;
+        EXPECT_EQ(f.size, cases[i].found.size) << "case " << i;
+    }
+
+    // Every cut of a good file: never a read past the end, and a section cut
+    // short is never found.
+    for (size_t n = 0; n < good.size(); ++n)
+        for (uint32_t type : {0u, 1u}) {
+            const Found f = Find(type, good.substr(0, n));
+            EXPECT_TRUE(f.result == 0 ? size_t(f.offset) + f.size <= n : f.result == 2 && f.size == 0xDEADBEEF) << n;
+        }
 }
 
-TEST(FindUserSection, SectionsInEitherOrder)
+TEST(FindUserSection, BadCallsAndThePayloadInTheCallersBuffer)
 {
-    Bytes file = Replay("kvor", {Section(1, "comment!"), Section(0, "info")}, 5);
-    EXPECT_EQ(Find(1, file).offset, 21 + 12);
-    EXPECT_EQ(Find(0, file).offset, 21 + 20 + 12);
-    EXPECT_EQ(Find(0, file).size, 4u);
-}
-
-TEST(FindUserSection, OnlyTheFirstTwoPlacesAreExamined)
-{
-    // Both sections of type 0: the comment is missing.
-    EXPECT_EQ(Find(1, Replay("kvor", {Section(0, "a"), Section(0, "b")})).result, 2);
-    // Unknown type first, then the information section.
-    Bytes typeFive = Replay("kvor", {Section(5, "xx"), Section(0, "info"), Section(1, "c")});
-    EXPECT_EQ(Find(0, typeFive).result, 0);
-    EXPECT_EQ(Find(1, typeFive).result, 2);  // third place
-}
-
-TEST(FindUserSection, TagOfTheSteppedOverSectionIsNotTested)
-{
-    EXPECT_EQ(Find(1, Replay("kvor", {Section(0, "info", "JUNK"), Section(1, "c")})).result, 0);
-    // The wanted type under a bad tag is refused without a step.
-    EXPECT_EQ(Find(0, Replay("kvor", {Section(0, "info", "JUNK"), Section(0, "i2")})).result, 2);
-}
-
-TEST(FindUserSection, SectionMustLieInsideTheBuffer)
-{
-    Bytes file = Replay("kvor", {Section(0, "info"), Section(1, "comment")});
-    EXPECT_EQ(Find(1, file).result, 0);  // ends exactly at the end
-    Bytes longer = file;
-    SetU32(longer, longer.size() - 8 - 12 + 4, 8 + 12 + 1);  // one byte beyond
-    EXPECT_EQ(Find(1, longer).result, 2);
-    EXPECT_EQ(Find(0, longer).result, 0);
-}
-
-TEST(FindUserSection, EmptyPayload)
-{
-    Found f = Find(1, Replay("kvor", {Section(0, "i"), Section(1, "")}));
-    EXPECT_EQ(f.result, 0);
-    EXPECT_EQ(f.size, 0u);
-}
-
-TEST(FindUserSection, BadCalls)
-{
-    Bytes file = Replay("kvor", {Section(0, "i"), Section(1, "c")});
+    Bytes file = Replay("kvor", {Section(0, "info"), Section(1, "abc")});
     const char* text = nullptr;
     uint32_t size = 0;
     EXPECT_EQ(FindUserSection(2, file.data(), uint32_t(file.size()), &text, &size), 1);
     EXPECT_EQ(FindUserSection(0, nullptr, 100, &text, &size), 1);
     EXPECT_EQ(FindUserSection(0, file.data(), uint32_t(file.size()), nullptr, &size), 1);
     EXPECT_EQ(FindUserSection(0, file.data(), uint32_t(file.size()), &text, nullptr), 1);
-}
-
-TEST(FindUserSection, PayloadPointsIntoTheCallersBuffer)
-{
-    Bytes file = Replay("kvor", {Section(0, "info"), Section(1, "abc")});
-    const char* text = nullptr;
-    uint32_t size = 0;
     ASSERT_EQ(FindUserSection(1, file.data(), uint32_t(file.size()), &text, &size), 0);
     file[file.size() - 3] = 'X';
     EXPECT_EQ(text[0], 'X');
-}
-
-TEST(FindUserSection, HostileLayoutsGiveTwoAndLeaveOutputsAlone)
-{
-    const Bytes good = Replay("kvor", {Section(0, "info"), Section(1, "comment")});
-    // Every truncation of a good file: never a read past the end (the
-    // sanitizers watch), and a section cut short is never found.
-    for (size_t n = 0; n < good.size(); ++n) {
-        const Bytes cut = good.substr(0, n);
-        for (uint32_t type : {0u, 1u}) {
-            Found f = Find(type, cut);
-            if (f.result == 0) {
-                EXPECT_LE(f.offset + f.size, n);
-            } else {
-                EXPECT_EQ(f.result, 2) << n;
-                EXPECT_EQ(f.offset, -1);
-                EXPECT_EQ(f.size, 0xDEADBEEFu);
-            }
-        }
-    }
-
-    Bytes hugeOffset = good;
-    SetU32(hugeOffset, 12, 0xFFFFFFF8u);
-    EXPECT_EQ(Find(0, hugeOffset).result, 2);
-
-    Bytes offsetAtEnd = good;
-    SetU32(offsetAtEnd, 12, uint32_t(good.size() - 11));  // no room for a header
-    EXPECT_EQ(Find(1, offsetAtEnd).result, 2);
-
-    Bytes hugeLength = good;
-    SetU32(hugeLength, 16 + 4, 0xFFFFFFF0u);  // the step would wrap around
-    EXPECT_EQ(Find(1, hugeLength).result, 2);
-    EXPECT_EQ(Find(0, hugeLength).result, 2);
-
-    for (uint32_t shortLength : {0u, 4u, 11u}) {
-        Bytes tooShort = good;
-        SetU32(tooShort, 16 + 4, shortLength);
-        EXPECT_EQ(Find(0, tooShort).result, 2) << shortLength;
-        EXPECT_EQ(Find(1, tooShort).result, 2) << shortLength;
-    }
-
-    // The information section is the last thing in the file.
-    EXPECT_EQ(Find(1, Replay("kvor", {Section(0, "info")})).result, 2);
 }
 
 TEST(ReadSectionPair, AcceptsOnlyTwoWholeSections)

@@ -91,56 +91,37 @@ TEST(SlotFromFileName, MatchesTheRegularExpressions)
     EXPECT_GT(user, 100u);
 }
 
-TEST(SlotFromFileName, NumberedSlots)
+// The slot comes from the name's last part, found character by character:
+// a trail byte 0x5C ("表" is 0x95 0x5C) is no separator.
+TEST(SlotFromFileName, KindAndSlotText)
 {
-    EXPECT_EQ(Recognise("kvora_01.rpy").kind, Numbered);
-    EXPECT_EQ(Recognise("kvora_01.rpy").text, "01");
-    EXPECT_EQ(Recognise("C:\\replay\\kvora_25.rpy").text, "25");
-    EXPECT_EQ(Recognise("KVORA_07.RPY").text, "07");
-    EXPECT_EQ(Recognise("kvora_07xrpy").kind, Numbered);  // any character before "rpy"
-    for (const char* name : {"kvora_00.rpy", "kvora_26.rpy", "kvora_99.rpy", "kvora_7.rpy", "kvora_123.rpy",
-                             "kvora_07.rpyx", "xkvora_07.rpy", "kvora_0a.rpy"}) {
-        Slot slot = Recognise(name);
-        EXPECT_EQ(slot.kind, Other) << name;
-        EXPECT_EQ(slot.text, "????") << name;  // buffer untouched
+    const struct {
+        const char* name;
+        SlotKind kind;
+        const char* text;   // "????": the buffer untouched
+    } cases[] = {
+        {"kvora_01.rpy", Numbered, "01"},          {"C:\\replay\\kvora_25.rpy", Numbered, "25"},
+        {"KVORA_07.RPY", Numbered, "07"},          {"kvora_07xrpy", Numbered, "07"},
+        {"kvora_00.rpy", Other, "????"},           {"kvora_26.rpy", Other, "????"},
+        {"kvora_7.rpy", Other, "????"},            {"kvora_07.rpyx", Other, "????"},
+        {"xkvora_07.rpy", Other, "????"},          {"mirel_01.rpy", Other, "????"},
+        {"", Other, "????"},                       {"kvora_ud.rpy", User, ""},
+        {"kvora_udabcd.rpy", User, "abcd"},        {"kvora_udabcde.rpy", Other, "????"},
+        {"KVORA_UD\x82\xA0.rpy", User, "\x82\xA0"}, {"C:\\\x95\x5Ckvora_05.rpy", Other, "????"},
+        {"C:\\\xE0\x5Ckvora_05.rpy", Other, "????"}, {"C:\\\xFB\x5Ckvora_05.rpy", Other, "????"},
+        {"C:\\\xE0\x5C\\kvora_05.rpy", Numbered, "05"}, {"C:\\\x95\x5C\\kvora_05.rpy", Numbered, "05"},
+        {"/home/user/replays/kvora_11.rpy", Numbered, "11"}, {"dir\\kvora_ud\x95\x5C.rpy", User, "\x95\x5C"},
+    };
+    for (const auto& c : cases) {
+        const Slot slot = Recognise(c.name);
+        EXPECT_EQ(slot.kind, c.kind) << ::testing::PrintToString(std::string(c.name));
+        EXPECT_EQ(slot.text, c.text) << ::testing::PrintToString(std::string(c.name));
     }
-}
-
-TEST(SlotFromFileName, UserNamedReplays)
-{
-    EXPECT_EQ(Recognise("kvora_ud.rpy").kind, User);
-    EXPECT_EQ(Recognise("kvora_ud.rpy").text, "");
-    EXPECT_EQ(Recognise("kvora_udabcd.rpy").text, "abcd");
-    EXPECT_EQ(Recognise("kvora_udabcde.rpy").kind, Other);
-    Slot digits = Recognise("kvora_ud12.rpy");
-    EXPECT_EQ(digits.kind, User);
-    EXPECT_EQ(digits.text, "12");
-    // Case is ignored; a double-byte user name is kept as it is.
-    EXPECT_EQ(Recognise("KVORA_UD\x82\xA0.rpy").text, "\x82\xA0");
-}
-
-TEST(SlotFromFileName, OtherGamesAndEmptyNames)
-{
-    EXPECT_EQ(Recognise("mirel_01.rpy").kind, Other);
-    EXPECT_EQ(Recognise("").kind, Other);
     EXPECT_EQ(Recognise("nivra_03.rpy", CNivraRec()).text, "03");
     EXPECT_EQ(Recognise("kvora_03.rpy", CNivraRec()).kind, Other);
 }
 
-TEST(SlotFromFileName, SeparatorsAreFoundCharacterByCharacter)
-{
-    // "表" is 0x95 0x5C: its trail byte is not a separator.
-    EXPECT_EQ(Recognise("C:\\\x95\x5Ckvora_05.rpy").kind, Other);
-    // Lead bytes of the upper range, 0xE0 to 0xFC, too.
-    EXPECT_EQ(Recognise("C:\\\xE0\x5Ckvora_05.rpy").kind, Other);
-    EXPECT_EQ(Recognise("C:\\\xFB\x5Ckvora_05.rpy").kind, Other);
-    EXPECT_EQ(Recognise("C:\\\xE0\x5C\\kvora_05.rpy").text, "05");
-    EXPECT_EQ(Recognise("C:\\\x95\x5C\\kvora_05.rpy").text, "05");
-    EXPECT_EQ(Recognise("/home/user/replays/kvora_11.rpy").text, "11");
-    EXPECT_EQ(Recognise("dir\\kvora_ud\x95\x5C.rpy").text, "\x95\x5C");
-}
-
-TEST(SlotFromFileName, NullArgumentsWriteNothing)
+TEST(SlotFromFileName, BadCallsAndShortBuffersWriteNothing)
 {
     char buffer[5] = "abc";
     SlotKind kind = Numbered;
@@ -149,14 +130,7 @@ TEST(SlotFromFileName, NullArgumentsWriteNothing)
     EXPECT_EQ(reader.GetSlotFromFileName("kvora_01.rpy", nullptr, buffer, 5), 1);
     EXPECT_EQ(reader.GetSlotFromFileName("kvora_01.rpy", &kind, nullptr, 5), 1);
     EXPECT_EQ(kind, Numbered);
-    EXPECT_STREQ(buffer, "abc");
-}
-
-TEST(SlotFromFileName, CaptureThatDoesNotFitLeavesOther)
-{
-    char small[2] = "x";
-    SlotKind kind = Numbered;
-    EXPECT_EQ(CKvoraRec().GetSlotFromFileName("kvora_12.rpy", &kind, small, sizeof small), 0);
+    EXPECT_EQ(reader.GetSlotFromFileName("kvora_12.rpy", &kind, buffer, 2), 0);   // "12" does not fit
     EXPECT_EQ(kind, Other);
-    EXPECT_STREQ(small, "x");
+    EXPECT_STREQ(buffer, "abc");
 }

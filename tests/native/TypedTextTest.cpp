@@ -17,103 +17,51 @@ std::string Repeat(const std::string& piece, size_t times)
     return out;
 }
 
-// What the control is to hold after a cut of the text `now`.
-std::string Kept(const std::string& now, const FittedText& fitted)
-{
-    return now.substr(0, fitted.caret) + now.substr(fitted.caret + fitted.dropped);
-}
-
 }  // namespace
 
-TEST(FitTypedChange, ChangesWithinTheLimitAreLeftAlone)
+// What a typed change (from `before` to `now`) leaves in the control under a
+// limit in bytes: the changed part cut to the whole characters that fit, the
+// caret behind what was kept.
+TEST(FitTypedChange, KeepsTheWholeCharactersThatFit)
 {
-    EXPECT_FALSE(FitTypedChange("", "abc", 3).cut);
-    EXPECT_FALSE(FitTypedChange("ab", "ab" + kA, 4).cut);
-    EXPECT_FALSE(FitTypedChange(std::string(10, 'x'), "", 3).cut);
-}
-
-TEST(FitTypedChange, TypingStopsAtTheLimitInBytes)
-{
-    // One byte of room: a double-byte character does not fit, a single one does.
-    const std::string before(9, 'a');
-    const std::string typed = before + kE;
-    const FittedText refused = FitTypedChange(before, typed, 10);
-    ASSERT_TRUE(refused.cut);
-    EXPECT_EQ(Kept(typed, refused), before);
-    EXPECT_EQ(refused.caret, 9u);
-    EXPECT_FALSE(FitTypedChange(before, before + "b", 10).cut);
-
-    // Typed in the middle: the end stays, the caret stays behind what was kept.
-    const std::string inside = "abc" + kA + "defgh";
-    const FittedText middle = FitTypedChange("abcdefgh", inside, 9);
-    ASSERT_TRUE(middle.cut);
-    EXPECT_EQ(Kept(inside, middle), "abcdefgh");
-    EXPECT_EQ(middle.caret, 3u);
-}
-
-TEST(FitTypedChange, APasteKeepsTheWholeCharactersThatFit)
-{
-    // 5 bytes of room between "ab" and "yz": two characters of the five.
-    const std::string pasted = "ab" + Repeat(kE, 5) + "yz";
-    const FittedText fitted = FitTypedChange("abyz", pasted, 9);
-    ASSERT_TRUE(fitted.cut);
-    EXPECT_EQ(Kept(pasted, fitted), "ab" + Repeat(kE, 2) + "yz");
-    EXPECT_EQ(fitted.caret, 6u);
-
-    // Into an empty control: 30000 bytes of a 40000-byte paste.
+    const std::string stored(40, 's'), twin = "\x82\x82";
     const std::string paste = Repeat(kA + kE, 10000);
-    const FittedText full = FitTypedChange("", paste, 30000);
-    ASSERT_TRUE(full.cut);
-    EXPECT_EQ(Kept(paste, full), paste.substr(0, 30000));
-    EXPECT_EQ(full.caret, 30000u);
-    const FittedText odd = FitTypedChange("x", "x" + paste, 30000);
-    EXPECT_EQ(Kept("x" + paste, odd), "x" + paste.substr(0, 29998));   // never half a character
-}
-
-TEST(FitTypedChange, AReplacedSelectionIsGoneAndItsReplacementCut)
-{
-    // "cd" selected and replaced by three double-byte characters.
-    const std::string replacing = "ab" + Repeat(kA, 3) + "ef";
-    const FittedText fitted = FitTypedChange("abcdef", replacing, 8);
-    ASSERT_TRUE(fitted.cut);
-    EXPECT_EQ(Kept(replacing, fitted), "ab" + Repeat(kA, 2) + "ef");
-    EXPECT_EQ(fitted.caret, 6u);
-}
-
-TEST(FitTypedChange, TheSharedEndsAreWholeCharacters)
-{
-    // The first of two half-width katakana (0xA0, one byte each) replaced by
-    // "あ": the shared end is the last katakana alone, not the trail byte of
-    // "あ" with it.
-    const std::string katakana = "x" + kA + "\xA0";
-    const FittedText replaced = FitTypedChange("x\xA0\xA0", katakana, 3);
-    ASSERT_TRUE(replaced.cut);
-    EXPECT_EQ(Kept(katakana, replaced), "x\xA0");
-    EXPECT_EQ(replaced.caret, 1u);
-    // Two characters 0x82 0x82 typed behind one, before "あ" (0x82 0xA0), with
-    // room for one: the shared start ends behind the first character, not
-    // inside the second, so the caret lands between characters.
-    const std::string twin = "\x82\x82";
-    const std::string twins = twin + twin + twin + kA;
-    const FittedText repeated = FitTypedChange(twin + kA, twins, 6);
-    ASSERT_TRUE(repeated.cut);
-    EXPECT_EQ(Kept(twins, repeated), twin + twin + kA);
-    EXPECT_EQ(repeated.caret, 4u);
-}
-
-TEST(FitTypedChange, ALongerStoredTextTakesNothingMore)
-{
-    const std::string stored(40, 's');
-    const std::string inserted = stored.substr(0, 20) + "x" + stored.substr(20);
-    const FittedText typed = FitTypedChange(stored, inserted, 30);
-    ASSERT_TRUE(typed.cut);
-    EXPECT_EQ(Kept(inserted, typed), stored);
-    EXPECT_EQ(typed.caret, 20u);
-    // Deleting is always allowed, and so is replacing by nothing.
-    EXPECT_FALSE(FitTypedChange(stored, stored.substr(1), 30).cut);
-    // Replacing five bytes by two in a text still over the limit puts nothing in.
-    const std::string shorter = stored.substr(0, 10) + "xy" + stored.substr(15);
-    const FittedText replaced = FitTypedChange(stored, shorter, 30);
-    ASSERT_TRUE(replaced.cut);
-    EXPECT_EQ(Kept(shorter, replaced), stored.substr(0, 10) + stored.substr(15));
+    const struct {
+        std::string before, now;
+        size_t limit;
+        std::string kept;   // empty with caret 0: no cut
+        size_t caret;
+    } cases[] = {
+        {"", "abc", 3, "", 0},
+        {"ab", "ab" + kA, 4, "", 0},
+        {std::string(10, 'x'), "", 3, "", 0},
+        {std::string(9, 'a'), std::string(9, 'a') + "b", 10, "", 0},
+        {stored, stored.substr(1), 30, "", 0},   // deleting is always allowed
+        // One byte of room: a double-byte character does not fit.
+        {std::string(9, 'a'), std::string(9, 'a') + kE, 10, std::string(9, 'a'), 9},
+        // Typed in the middle: the end stays.
+        {"abcdefgh", "abc" + kA + "defgh", 9, "abcdefgh", 3},
+        // A paste keeps the characters that fit, never half of one.
+        {"abyz", "ab" + Repeat(kE, 5) + "yz", 9, "ab" + Repeat(kE, 2) + "yz", 6},
+        {"", paste, 30000, paste.substr(0, 30000), 30000},
+        {"x", "x" + paste, 30000, "x" + paste.substr(0, 29998), 29999},
+        // A replaced selection is gone and its replacement cut.
+        {"abcdef", "ab" + Repeat(kA, 3) + "ef", 8, "ab" + Repeat(kA, 2) + "ef", 6},
+        // The shared ends are whole characters: the last half-width katakana
+        // alone, not the trail byte of "あ" with it; the shared start ends
+        // behind the first 0x82 0x82, not inside the second.
+        {"x\xA0\xA0", "x" + kA + "\xA0", 3, "x\xA0", 1},
+        {twin + kA, twin + twin + twin + kA, 6, twin + twin + kA, 4},
+        // A stored text over the limit takes nothing more.
+        {stored, stored.substr(0, 20) + "x" + stored.substr(20), 30, stored, 20},
+        {stored, stored.substr(0, 10) + "xy" + stored.substr(15), 30, stored.substr(0, 10) + stored.substr(15), 10},
+    };
+    for (const auto& c : cases) {
+        const FittedText fitted = FitTypedChange(c.before, c.now, c.limit);
+        const std::string where = ::testing::PrintToString(c.now.substr(0, 40));
+        ASSERT_EQ(fitted.cut, !c.kept.empty()) << where;
+        if (!fitted.cut) continue;
+        EXPECT_EQ(c.now.substr(0, fitted.caret) + c.now.substr(fitted.caret + fitted.dropped), c.kept) << where;
+        EXPECT_EQ(fitted.caret, c.caret) << where;
+    }
 }
