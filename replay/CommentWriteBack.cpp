@@ -85,8 +85,14 @@ int BuildCommentedReplay(const char* data, uint32_t size, const char* text, uint
         else if (!IsPayloadOf(oldComment, data, sections[i])) kept[keptCount++] = &sections[i];
     }
 
+    // Whatever stands behind the examined sections (a third section, say) is
+    // no business of the readers and is kept as it is.
+    const SectionPlace& last = sections[sectionCount - 1];
+    const uint32_t examinedEnd = last.offset + last.length;
+    const uint32_t tail = size - examinedEnd;
+
     // The kept sections lie inside the file, so only the comment can overflow.
-    uint64_t total = uint64_t(userData) + kSectionHeaderSize + count;
+    uint64_t total = uint64_t(userData) + kSectionHeaderSize + count + tail;
     if (info) total += info->length;
     for (int i = 0; i < keptCount; ++i) total += kept[i]->length;
     if (total > UINT32_MAX) return kCommentBadLayout;
@@ -109,6 +115,7 @@ int BuildCommentedReplay(const char* data, uint32_t size, const char* text, uint
     to += kSectionHeaderSize;
     copy(text, count);
     for (int i = 0; i < keptCount; ++i) copy(data + kept[i]->offset, kept[i]->length);
+    copy(data + examinedEnd, tail);
 
     if (!ReadsBack(built, oldInfo, text, count)) return kCommentBadLayout;
     out = built;

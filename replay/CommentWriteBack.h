@@ -16,10 +16,11 @@
 //              U and the one right behind it), unchanged and in their order:
 //              a section that is neither the information nor the comment the
 //              readers find is kept, never overwritten
+//   then       every byte that stood behind those two sections, unchanged
 //
-// and nothing behind. The old comment is the section the readers find as
-// the comment (the one the editor shows); it alone is replaced. The new
-// content is read back as the readers read it before it is handed out.
+// The old comment is the section the readers find as the comment (the one
+// the editor shows); it alone is replaced. The new content is read back as
+// the readers read it before it is handed out.
 #include <cstdint>
 
 #include "common/smart_array.h"

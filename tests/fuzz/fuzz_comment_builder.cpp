@@ -58,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
         }
 
         // Nothing but the old comment is lost: every other section of the two
-        // the readers examine stands whole in the new content, behind the head.
+        // the readers examine stands whole in the new content, behind the head,
+        // and every byte behind them.
         const Found oldComment = Find(kCommentSection, data, size);
         SectionPlace sections[2] = {};
         FUZZ_REQUIRE(ReadSectionHeader(data, size, u, sections[0]));
@@ -72,7 +73,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
             FUZZ_REQUIRE(std::search(out.data + u, out.data + out.size, section, section + sections[i].length) !=
                          out.data + out.size);
         }
+        // And what stood behind them, at the end.
+        const SectionPlace& last = sections[sectionCount - 1];
+        const uint32_t tail = size - (last.offset + last.length);
+        expected += tail;
         FUZZ_REQUIRE(uint64_t(out.size) == expected);
+        FUZZ_REQUIRE(std::memcmp(out.data + out.size - tail, data + size - tail, tail) == 0);
     }
     std::free(data);
     std::free(text);

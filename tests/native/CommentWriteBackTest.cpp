@@ -37,7 +37,8 @@ const Bytes kNew = Bytes("new comment") + Bytes(1, '\0');
 
 // The head and the body stay; the information section comes first, then the
 // new comment as a "USER" section of type 1, then any other section of the
-// two the readers examine; the comment the readers find is replaced.
+// two the readers examine, then whatever stood behind them; the comment the
+// readers find is replaced.
 TEST(BuildCommentedReplay, NewLayouts)
 {
     const Bytes info = Info(), comment = Section(1, kNew);
@@ -47,6 +48,9 @@ TEST(BuildCommentedReplay, NewLayouts)
         Bytes built;
     } cases[] = {
         {{info, Comment("old one")}, info + comment},
+        // What stands behind the two examined sections stays behind them.
+        {{info, Comment("old"), Section(2, "third")}, info + comment + Section(2, "third")},
+        {{Comment("old"), info, Bytes("tail")}, info + comment + "tail"},
         {{Comment("old comment first"), second}, second + comment},
         {{info}, info + comment},
         {{info, five}, info + comment + five},
@@ -80,7 +84,7 @@ TEST(BuildCommentedReplay, CommentHeaderLengths)
     for (auto [text, length] : {std::pair{Bytes(1, '\0'), Bytes("\x0D\0\0\0", 4)}, {Bytes(), Bytes("\x0C\0\0\0", 4)},
                                 {Bytes(30000, 'y') + Bytes(1, '\0'), Bytes("\x3D\x75\0\0", 4)}}) {
         const Built built = Build(Replay("kvor", {info, Comment("x"), Bytes("trailing bytes")}), text);
-        EXPECT_EQ(built.bytes, Replay("kvor", {info}) + "USER" + length + Bytes("\x01\0\0\0", 4) + text);
+        EXPECT_EQ(built.bytes, Replay("kvor", {info}) + "USER" + length + Bytes("\x01\0\0\0", 4) + text + "trailing bytes");
     }
 }
 
