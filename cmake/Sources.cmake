@@ -3,6 +3,7 @@
 add_library(kvp_common STATIC
   common/FormatField.cpp
   common/HostMemory.cpp
+  common/PathName.cpp
   common/PluginInfo.cpp
   common/ShiftJis.cpp
 )

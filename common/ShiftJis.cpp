@@ -14,19 +14,4 @@ size_t FitLength(const char* text, size_t length, size_t maxLength) noexcept
     return i;
 }
 
-const char* FileNamePart(const char* path) noexcept
-{
-    const char* name = path;
-    for (const char* p = path; *p; ++p) {
-        const unsigned char c = static_cast<unsigned char>(*p);
-        if (IsLeadByte(c)) {
-            if (!p[1]) break;
-            ++p;  // the trail byte may be 0x5C and is not a separator
-        } else if (c == '\\' || c == '/') {
-            name = p + 1;
-        }
-    }
-    return name;
-}
-
 }  // namespace sjis

@@ -15,8 +15,4 @@ inline bool IsLeadByte(unsigned char c) noexcept
 // byte at or beyond maxLength.
 size_t FitLength(const char* text, size_t length, size_t maxLength) noexcept;
 
-// Position just after the last path separator ('\\' or '/'), skipping the
-// trail byte of every double-byte character; text itself if there is none.
-const char* FileNamePart(const char* path) noexcept;
-
 }  // namespace sjis

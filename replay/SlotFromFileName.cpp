@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "common/ShiftJis.h"
+#include "common/PathName.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ int GetSlotFromFileName(const char* prefix, const char* name, SlotKind* kind, ch
 {
     if (!prefix || !name || !kind || !buffer) return kSlotBadCall;
     *kind = Other;
-    const char* part = sjis::FileNamePart(name);
+    const char* part = FileNamePart(name);
     const size_t length = std::strlen(part);
     SlotCapture slot{};
     if (MatchNumberedName(prefix, part, length, slot)) {

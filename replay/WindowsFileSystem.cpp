@@ -4,6 +4,7 @@
 #include <new>
 
 #include "common/LoadFile.h"
+#include "common/PathName.h"
 
 namespace {
 
@@ -16,17 +17,6 @@ constexpr DWORD kReplaceDelayMs = 50;
 // rewritten, and the rest describe the file system's own business.
 constexpr DWORD kKeptAttributes =
     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
-// Where the name part of a full path begins: behind its last separator. A
-// trail byte of a double-byte character may be a backslash, so the path is
-// walked a character at a time in the ANSI code page the file functions use.
-const char* NamePart(const char* path) noexcept
-{
-    const char* name = path;
-    for (const char* p = path; *p; p = CharNextA(p))
-        if (*p == '\\' || *p == '/') name = p + 1;
-    return name;
-}
 
 bool IsBusy(DWORD error) noexcept
 {
@@ -72,7 +62,7 @@ bool WindowsFileSystem::CreateTemp(const char* path) noexcept
     m_created = original.ftCreationTime;
 
     // The replay's folder, with its last separator.
-    const size_t folderLength = size_t(NamePart(path) - path);
+    const size_t folderLength = size_t(FileNamePart(path) - path);
     char folder[MAX_PATH];
     if (folderLength == 0 || folderLength >= MAX_PATH) return false;
     std::memcpy(folder, path, folderLength);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "common/ShiftJis.h"
+#include "common/PathName.h"
 #include "replay/CReplayReader.h"
 #include "support/SlotRegex.h"
 
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
     FUZZ_REQUIRE(slotLength < bufferSize);
     // The slot is taken from the name's last part, which starts with
     // "<prefix>_" in any case.
-    const std::string part = sjis::FileNamePart(name.c_str());
+    const std::string part = FileNamePart(name.c_str());
     const std::string prefix = std::string(game.prefix) + "_";
     FUZZ_REQUIRE(part.size() >= prefix.size() + slotLength);
     for (size_t i = 0; i < prefix.size(); ++i)

@@ -4,7 +4,7 @@
 
 #include "common/ColumnInfo.h"
 #include "common/PluginInfo.h"
-#include "common/ShiftJis.h"
+#include "common/PathName.h"
 
 // A field holds at most 511 bytes and its NUL, never runs past its 512, and
 // a cut never leaves half a double-byte character: lead bytes are 0x81-0x9F
@@ -34,12 +34,28 @@ TEST(FormatField, CutsAt511BytesOnAWholeCharacter)
     EXPECT_STREQ(block, "No.07");
 }
 
-// A separator is a byte of its own, never the trail byte of a character.
-TEST(ShiftJis, FileNamePart)
+// A separator is a byte of its own, never the trail byte of a character of
+// the process's code page: 932 has lead bytes, 1252 none ("\xE9" is "é").
+TEST(FileNamePart, WalksThePathInItsCodePage)
 {
-    for (auto [path, part] : {std::pair{"a\\b/c", "c"}, {"noseparator", "noseparator"}, {"x\\\x95\x5C", "\x95\x5C"},
-                              {"x\\\xE0\x5C", "\xE0\x5C"}, {"x\\\xFB\x5C", "\xFB\x5C"}, {"trail\\\x95", "\x95"}})
-        EXPECT_STREQ(sjis::FileNamePart(path), part) << path;
+    const LeadByteRule codePage1252 = [](unsigned char) noexcept { return false; };
+    const struct {
+        const char* path;
+        const char* in932;
+        const char* in1252;
+    } cases[] = {
+        {"a\\b/c", "c", "c"},
+        {"noseparator", "noseparator", "noseparator"},
+        {"x\\\x95\x5C", "\x95\x5C", ""},
+        {"x\\\xE0\x5C", "\xE0\x5C", ""},
+        {"x\\\xFB\x5C", "\xFB\x5C", ""},
+        {"trail\\\x95", "\x95", "\x95"},
+        {"Caf\xE9\\kvora_01.rpy", "Caf\xE9\\kvora_01.rpy", "kvora_01.rpy"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_STREQ(FileNamePart(c.path), c.in932) << c.path;
+        EXPECT_STREQ(FileNamePart(c.path, codePage1252), c.in1252) << c.path;
+    }
 }
 
 TEST(CopyPluginInfo, CopiesOnlyWhatFitsWhole)
