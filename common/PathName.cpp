@@ -9,7 +9,7 @@
 bool IsAnsiLeadByte(unsigned char c) noexcept
 {
 #ifdef _WIN32
-    return IsDBCSLeadByte(c) != FALSE;
+    return IsDBCSLeadByteEx(CP_ACP, c) != FALSE;
 #else
     return sjis::IsLeadByte(c);
 #endif
