@@ -51,7 +51,7 @@ public:
     BOOL OnInitDialog(HWND hwnd);
     void OnCommand(HWND hwnd, int id);
 
-    const char* m_fileName;               // borrowed from the caller of EditDialog
+    const char* m_fileName;               // the full path, borrowed from EditDialog
     int m_textLimit = kCommentTextLimit;  // longest comment the user can type
 
 private:

@@ -6,12 +6,18 @@
 #include "common/PluginExports.h"
 #include "common/PluginModule.h"
 #include "editor/CEditDialog.h"
+#include "replay/WindowsFileSystem.h"
 
 extern "C" int WINAPI EditDialog(HWND parent, LPCSTR path)
 {
     return GuardExport(1, [&] {
         if (!path) return 1;
-        CEditDialog dialog(path);
+        // The host's other threads may change the current folder while the
+        // dialog is up: the path is made full once, here, and the file it
+        // names is the one shown and the one written.
+        smart_array<char> full;
+        if (!WindowsFileSystem().FullPath(path, full)) return 1;
+        CEditDialog dialog(full.data);
         const INT_PTR ended = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(kEditDialogTemplate), parent,
                                               CDialogBase::DialogProc, reinterpret_cast<LPARAM>(&dialog));
         return ended == IDOK ? 0 : 1;
