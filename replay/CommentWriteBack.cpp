@@ -158,7 +158,7 @@ int CReplayReader::WriteComment(const char* path, const char* text, int count, I
 
         switch (files.Probe(full)) {
         case FileState::Missing: why = CommentFault::Vanished; return kCommentNotAReplay;
-        case FileState::NotAFile: why = CommentFault::NotThisGame; return kCommentNotAReplay;
+        case FileState::NotAFile: why = CommentFault::NotAFile; return kCommentNotAReplay;
         // Tested here because a rename would replace a read-only file where
         // the platform allows it.
         case FileState::ReadOnly: why = CommentFault::ReadOnly; return kCommentNotWritten;
@@ -179,7 +179,7 @@ int CReplayReader::WriteComment(const char* path, const char* text, int count, I
         switch (BuildCommentedReplay(file.data, file.size, text, uint32_t(count), content)) {
         case kCommentBuilt: break;
         case kCommentNoMemory: why = CommentFault::OutOfMemory; return kCommentNotWritten;
-        default: why = CommentFault::NotThisGame; return kCommentNotAReplay;
+        default: why = CommentFault::BadLayout; return kCommentNotAReplay;
         }
         file.reset();
 

@@ -28,7 +28,7 @@
 // WriteComment's results.
 enum WriteCommentResult : int {
     kCommentWritten = 0,
-    kCommentNotAReplay = 2,   // missing, unreadable, another game's file or a layout that cannot be rewritten
+    kCommentNotAReplay = 2,   // missing, unreadable, not a file, another game's file or a layout that cannot be rewritten
     kCommentNotWritten = 3,   // read-only, out of memory, or a step of the write failed
 };
 
@@ -37,7 +37,9 @@ enum class CommentFault {
     None,
     Vanished,      // the file is gone
     Unreadable,    // the file is there but cannot be read
-    NotThisGame,   // not a replay of this game, or its sections are not where they must be
+    NotAFile,      // a folder (or a device) stands at the path
+    NotThisGame,   // not a replay of this game
+    BadLayout,     // this game's replay, whose sections cannot be rewritten
     ReadOnly,
     WriteFailed,
     OutOfMemory,
