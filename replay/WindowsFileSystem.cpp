@@ -14,9 +14,10 @@ constexpr int kReplaceAttempts = 10;
 constexpr DWORD kReplaceDelayMs = 50;
 
 // Attributes that the rewritten replay keeps. Read-only files are never
-// rewritten, and the rest describe the file system's own business.
-constexpr DWORD kKeptAttributes =
-    FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+// rewritten, and the rest describe the file system's own business. The
+// archive attribute is set whatever it was: the replay has changed, and an
+// incremental backup must take it again.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 bool IsBusy(DWORD error) noexcept
 {
@@ -57,8 +58,7 @@ bool WindowsFileSystem::CreateTemp(const char* path) noexcept
     DiscardTemp();
     WIN32_FILE_ATTRIBUTE_DATA original;
     if (!GetFileAttributesExA(path, GetFileExInfoStandard, &original)) return false;
-    m_attributes = original.dwFileAttributes & kKeptAttributes;
-    if (!m_attributes) m_attributes = FILE_ATTRIBUTE_NORMAL;
+    m_attributes = (original.dwFileAttributes & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE;
     m_created = original.ftCreationTime;
 
     // The replay's folder, with its last separator.
