@@ -228,6 +228,11 @@ int ListCommand::Bench(const PluginFiles& each)
             if (plugin.IsSupported(path) == 1 && plugin.ListRow(path, row) == 0) ++listed;
         }
         QueryPerformanceCounter(&end);
+        // Timings of a plug-in that refuses every file would time nothing of
+        // what it is there for.
+        if (listed == 0)
+            return Fail(plugin.FileName() + " listed none of the " + Count(files.size(), "file") +
+                        " (kvhost list -v says why): nothing to time");
         floor.push_back(Seconds(start, middle));
         plugged.push_back(Seconds(middle, end));
     }
