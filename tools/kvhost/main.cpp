@@ -4,7 +4,9 @@
 #include <io.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <exception>
 #include <new>
 #include <vector>
@@ -29,7 +31,9 @@ public:
         _setmode(_fileno(stdout), _O_BINARY);
         _setmode(_fileno(stderr), _O_BINARY);
     }
-    ~StandardConsole() override { EndProgress(); }
+    // Runs also while an exception unwinds to main's catch-all: it must not
+    // allocate, since running out of memory may be why it unwinds.
+    ~StandardConsole() override { ClearProgress(); }
 
     void Out(const std::string& text) override { Write(stdout, STD_OUTPUT_HANDLE, text); }
     void Err(const std::string& text) override
@@ -47,11 +51,7 @@ public:
         Write(stderr, STD_ERROR_HANDLE, "\r" + text + rest);
         m_progressWidth = std::max(m_progressWidth, width);
     }
-    void EndProgress() override
-    {
-        if (m_progressWidth) Write(stderr, STD_ERROR_HANDLE, "\r" + std::string(m_progressWidth, ' ') + "\r");
-        m_progressWidth = 0;
-    }
+    void EndProgress() override { ClearProgress(); }
     // One column less than the window: a line that fills it would wrap
     // before its line break in some consoles.
     size_t Width() const override
@@ -64,6 +64,25 @@ public:
     }
 
 private:
+    // The progress line, which only a console shows, overwritten with
+    // blanks from a fixed buffer.
+    void ClearProgress() noexcept
+    {
+        static const wchar_t kBlanks[] = L"\r                                                                ";
+        const HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
+        DWORD written = 0;
+        if (m_progressWidth && IsConsole(handle)) {
+            WriteConsoleW(handle, kBlanks, 1, &written, nullptr);
+            for (size_t left = m_progressWidth; left;) {
+                const DWORD n = DWORD(std::min(left, std::size(kBlanks) - 2));
+                WriteConsoleW(handle, kBlanks + 1, n, &written, nullptr);
+                left -= n;
+            }
+            WriteConsoleW(handle, kBlanks, 1, &written, nullptr);
+        }
+        m_progressWidth = 0;
+    }
+
     static void Write(FILE* stream, DWORD handleId, const std::string& text)
     {
         if (text.empty()) return;
