@@ -44,7 +44,7 @@ update_indexes() {
   done
   local failed
   update_failed=yes
-  failed=$(sed -nE 's|^E: Failed to fetch [a-z+]+://[^ ]*/(dists/[^ ]*) +(.*)|\1 (\2)|p' <<<"$out" \
+  failed=$(sed -nE 's|^E: Failed to fetch [a-z+]+:[^ ]*/(dists/[^ ]*) +(.*)|\1 (\2)|p' <<<"$out" \
            | sed -E 's/ +\[IP:[^]]*\]//' | paste -sd ';' | sed 's/;/; /g')
   [ -n "$failed" ] || failed=$(grep -m1 '^E:' <<<"$out" || echo "exit status not 0")
   echo "bootstrap: apt-get update failed $update_tries times, going on with the installs: $failed" >&2

@@ -20,6 +20,10 @@
 # - The root's apt sources are this machine's Debian 12 entries (the release,
 #   its updates and its security suite, from the mirrors this machine uses).
 # - The commands' output goes to out/bare-machine/ of this tree.
+# - KVP_BARE_BROKEN_SUITE=1 adds one more apt source to the root: a suite in
+#   a folder of the root (file:/var/local/kvp-broken-suite) whose Release
+#   file names an index that is not there, as on a mirror caught mid-sync.
+#   The commands must pass all the same, and say what they did.
 # Each command gets KVP_BARE_LIMIT seconds (default 3600). Ctrl-C ends a run
 # at once: the processes it started are ended, their mounts go with them.
 # On a machine that cannot run 32-bit programs the commands take the 64-bit
@@ -217,6 +221,25 @@ in_background tar --numeric-owner -C "$root" -xpf "$tarball"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 awk '{ print "deb " $0 }' <<<"$sources" >"$root/etc/apt/sources.list"
 rm -f "$root"/etc/apt/sources.list.d/*.sources "$root"/etc/apt/sources.list.d/*.list
+if [ "${KVP_BARE_BROKEN_SUITE:-0}" = 1 ]; then
+  # A Release file that promises an index of a size and hash that nothing has.
+  suite=$root/var/local/kvp-broken-suite/dists/broken
+  mkdir -p "$suite/main"
+  cat >"$suite/Release" <<RELEASE
+Origin: kvp
+Label: kvp
+Suite: broken
+Codename: broken
+Date: $(date -Ru)
+Architectures: amd64 i386
+Components: main
+SHA256:
+ e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b856 12345 main/binary-amd64/Packages
+ e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b856 12345 main/binary-i386/Packages
+RELEASE
+  echo "deb [trusted=yes] file:/var/local/kvp-broken-suite broken main" >>"$root/etc/apt/sources.list"
+  echo "bare-machine: with a suite that cannot be fetched (file:/var/local/kvp-broken-suite)"
+fi
 mkdir -p "$root/root/kvp-plugins"
 git archive --format=tar "$commit" | tar -C "$root/root/kvp-plugins" -xf -
 
