@@ -52,6 +52,7 @@ TEST(FitTypedChange, KeepsTheWholeCharactersThatFit)
         // behind the first 0x82 0x82, not inside the second.
         {"x\xA0\xA0", "x" + kA + "\xA0", 3, "x\xA0", 1},
         {twin + kA, twin + twin + twin + kA, 6, twin + twin + kA, 4},
+        {twin + "\xA0", twin + "a" + twin + "\xA0", 3, twin + "\xA0", 2},   // the trail bytes are compared
         // A stored text over the limit takes nothing more.
         {stored, stored.substr(0, 20) + "x" + stored.substr(20), 30, stored, 20},
         {stored, stored.substr(0, 10) + "xy" + stored.substr(15), 30, stored.substr(0, 10) + stored.substr(15), 10},
