@@ -410,61 +410,6 @@ TEST_P(EditDialogCases, FailedSavesSayWhyAndKeepTheText)
 INSTANTIATE_TEST_SUITE_P(OneGame, EditDialogCases, ::testing::Values(games::Replays().front()),
                          [](const auto& info) { return std::string(info.param.plugin); });
 
-// Dialog template 101, read back out of each built plug-in.
-Bytes ExpectedTemplate()
-{
-    Bytes t;
-    auto u16 = [&](unsigned v) { t.push_back(char(v & 0xFF)); t.push_back(char(v >> 8)); };
-    auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
-    auto text = [&](const std::wstring& s) { for (wchar_t c : s) u16(c); u16(0); };
-    auto align = [&] { while (t.size() % 4) t.push_back('\0'); };
-    auto control = [&](uint32_t style, int x, int y, int cx, int cy, int id, unsigned atom, const std::wstring& label) {
-        align();
-        u32(style); u32(0);
-        u16(x); u16(y); u16(cx); u16(cy); u16(id);
-        u16(0xFFFF); u16(atom);
-        text(label);
-        u16(0);  // no creation data
-    };
-    u32(0x90C808CC); u32(0); u16(3);
-    u16(0); u16(0); u16(275); u16(201);
-    u16(0); u16(0);  // no menu, default class
-    text(L"\u30B3\u30E1\u30F3\u30C8\u306E\u7DE8\u96C6");  // コメントの編集
-    u16(9); text(L"Ms Shell Dlg");
-    control(0x50B11084, 7, 7, 261, 165, 1001, 0x0081, L"");
-    control(0x50010000, 81, 179, 51, 15, 1, 0x0080, L"OK");
-    control(0x50010000, 142, 179, 51, 15, 2, 0x0080, L"Cancel");
-    return t;
-}
-
-BOOL CALLBACK CountLanguage(HMODULE, LPCSTR, LPCSTR, WORD, LONG_PTR count)
-{
-    ++*reinterpret_cast<int*>(count);
-    return TRUE;
-}
-
-TEST(EditDialogTemplate, Is166ClassicBytesInEveryReplayPlugin)
-{
-    const Bytes expected = ExpectedTemplate();
-    ASSERT_EQ(expected.size(), 166u);
-    for (const Game& game : games::Replays()) {
-        const HMODULE module = LoadLibraryExA(host::PluginPath(game.plugin).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_NE(module, nullptr) << game.plugin;
-        int languages = 0;
-        EnumResourceLanguagesA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(101), CountLanguage,
-                               reinterpret_cast<LONG_PTR>(&languages));
-        EXPECT_EQ(languages, 1) << game.plugin;
-        const HRSRC found = FindResourceExA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(101),
-                                            MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
-        ASSERT_NE(found, nullptr) << game.plugin;
-        const DWORD size = SizeofResource(module, found);
-        const char* bytes = static_cast<const char*>(LockResource(LoadResource(module, found)));
-        ASSERT_NE(bytes, nullptr);
-        EXPECT_EQ(Bytes(bytes, size), expected) << game.plugin;
-        FreeLibrary(module);
-    }
-}
-
 // The write-back with each of its steps made to fail on the real disk.
 class FailingFileSystem : public IFileSystem {
 public:

@@ -13,7 +13,6 @@
 #include "tools/games/GameFiles.h"
 #include "tools/LzssEncoder.h"
 #include "tools/SamplePicture.h"
-#include "wine/GameTexts.h"
 #include "wine/PluginHost.h"
 
 using namespace shot_support;
@@ -124,52 +123,6 @@ protected:
     const PluginExportTable& exports = plugin.Exports();
     host::TempDir dir;
 };
-
-// The texts are made from the kind of file, the version, the pattern and
-// what the filter calls the files; every byte of each plug-in's is in its
-// golden listing (KvhostTest.cpp).
-TEST_P(ImagePlugin, DescribesItself)
-{
-    EXPECT_EQ(exports.GetPluginRevision(), 2);
-    char buffer[256];
-    const std::string head = host::DescriptionHead(game()) + " ";
-    ASSERT_GT(exports.GetPluginInfo(0, buffer, sizeof buffer), int(head.size()));
-    EXPECT_EQ(std::string(buffer).substr(0, head.size()), head);
-    const std::string pattern = game().pattern;
-    const std::string texts[] = {host::ShiftJis(game().kind), pattern,
-                                 host::ShiftJis(game().filterNoun) + "(" + pattern + ")"};
-    for (int i = 1; i <= 3; ++i) {
-        const std::string& expected = texts[i - 1];
-        EXPECT_EQ(exports.GetPluginInfo(i, nullptr, 0), int(expected.size())) << i;
-        std::memset(buffer, 'x', sizeof buffer);
-        EXPECT_EQ(exports.GetPluginInfo(i, buffer, int(expected.size())), 0) << i;  // no room for the NUL
-        EXPECT_EQ(buffer[0], 'x');
-        EXPECT_EQ(exports.GetPluginInfo(i, buffer, sizeof buffer), int(expected.size())) << i;
-        EXPECT_EQ(std::string(buffer), expected);
-    }
-    EXPECT_EQ(exports.GetPluginInfo(4, buffer, sizeof buffer), 0);
-    EXPECT_EQ(exports.GetPluginInfo(-1, buffer, sizeof buffer), 0);
-}
-
-// The profile's table and the all-zero end record, laid out as every picture
-// game lays it out.
-TEST_P(ImagePlugin, ColumnTable)
-{
-    Block table;
-    ASSERT_EQ(exports.GetColumnInfo(&table.handle), 0);
-    const int n = Columns();
-    host::ExpectColumnTable(table, Profile().columns, n);
-    auto values = [&](int i) { return host::ColumnValues(table, i); };
-    const char* records = table.Bytes();
-    EXPECT_STREQ(records, "\x83t\x83@\x83" "C\x83\x8B\x96\xBC");  // ファイル名
-    EXPECT_EQ(values(0), "0,0,3");
-    EXPECT_EQ(values(1), "0,0,7");
-    EXPECT_EQ(values(n - 2), "1,1,8");
-    EXPECT_EQ(values(n - 1), "0,0,2");
-    EXPECT_EQ(values(n - 3), "1,2,0");  // slowdown rate
-    EXPECT_STREQ(records + 128 * (n - 3), "\x8F\x88\x97\x9D\x97\x8E\x82\xBF\x97\xA6");  // 処理落ち率
-    EXPECT_EQ(exports.GetColumnInfo(nullptr), 5);
-}
 
 TEST_P(ImagePlugin, IsSupportedLooksAtTheSignatureOnly)
 {

@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -538,51 +536,6 @@ TEST(KvhostExe, TheBenchLeavesOutAFileTooLargeToReadWhole)
     EXPECT_EQ(run.err, "kvhost: left out of the bench " + huge +
                            ": 4294967295 bytes, too large for a 32-bit host to read whole\n");
     EXPECT_TRUE(Contains(run.out, "kvorarec.kvp: 1 files (1 listed), median of 1 rounds\n")) << run.out;
-}
-
-// The tests' scratch folders give up, with a message naming the temporary
-// folder, when it cannot hold them; they never try for ever.
-TEST(ScratchFolders, GiveUpWhenTheyCannotBeMade)
-{
-    wchar_t tmp[MAX_PATH] = {}, temp[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"TMP", tmp, MAX_PATH);
-    GetEnvironmentVariableW(L"TEMP", temp, MAX_PATH);
-    SetEnvironmentVariableW(L"TMP", L"C:\\kvp-no-such-folder");
-    SetEnvironmentVariableW(L"TEMP", L"C:\\kvp-no-such-folder");
-    std::string messages;
-    try {
-        host::TempDir dir;
-    } catch (const std::runtime_error& failure) {
-        messages += std::string(failure.what()) + "\n";
-    }
-    try {
-        ScratchFolder folder;
-    } catch (const std::runtime_error& failure) {
-        messages += std::string(failure.what()) + "\n";
-    }
-    SetEnvironmentVariableW(L"TMP", *tmp ? tmp : nullptr);
-    SetEnvironmentVariableW(L"TEMP", *temp ? temp : nullptr);
-    const std::string said = "cannot make a scratch folder in the temporary folder \"C:\\kvp-no-such-folder\\\": ";
-    EXPECT_EQ(messages, said + "Windows error 3\n" + said + "Windows error 3\n");
-}
-
-// Every option of the usage text, and every exit code, is in the README.
-TEST(KvhostExe, ReadmeNamesEveryOptionAndExitCode)
-{
-    const std::string usage = RunKvhostExe({"--help"}).out;
-    const std::string readme = FileBytes(SourceDir() + "\\README.md");
-    ASSERT_FALSE(readme.empty());
-    std::set<std::string> options;
-    for (size_t at = usage.find('-'); at != std::string::npos; at = usage.find('-', at + 1)) {
-        if (at == 0 || std::string(" [|").find(usage[at - 1]) == std::string::npos) continue;
-        const std::string option = usage.substr(at, usage.find_first_of(" ,|[]\n", at) - at);
-        if (option.size() > 1) options.insert(option);
-    }
-    for (const std::string& option : options)
-        EXPECT_TRUE(Contains(readme, "`" + option) || Contains(readme, option + "`") || Contains(readme, option + " "))
-            << option << " is not in the README";
-    EXPECT_EQ(options.size(), 19u);
-    for (const char* code : {"exit code 0", "exit code 1", "exit code 2"}) EXPECT_TRUE(Contains(readme, code)) << code;
 }
 
 }  // namespace

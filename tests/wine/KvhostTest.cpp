@@ -168,22 +168,6 @@ TEST_P(KvhostListing, StringsAndColumnsAsExpected)
 INSTANTIATE_TEST_SUITE_P(Samples, KvhostListing, ::testing::ValuesIn(games::All()),
                          [](const auto& info) { return std::string(info.param.plugin); });
 
-// And none for a plug-in that is not built any more.
-TEST(KvhostListings, BelongToPlugins)
-{
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((ListingsFolder() + "\\*.txt").c_str(), &entry);
-    ASSERT_NE(find, INVALID_HANDLE_VALUE) << ListingsFolder();
-    do {
-        const std::string name = entry.cFileName;
-        bool known = false;
-        for (const games::Game& game : games::All())
-            known = known || name == std::string(game.plugin) + ".txt" || name == std::string(game.plugin) + ".about.txt";
-        EXPECT_TRUE(known) << name;
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
-}
-
 // One column of a CSV text, below its title; quoted fields may hold commas,
 // doubled quotes and line breaks.
 std::vector<std::string> CsvColumn(const std::string& csv, size_t column)

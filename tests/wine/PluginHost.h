@@ -63,25 +63,6 @@ struct Block {
     const char* Field(int i) const { return Bytes() + 512 * i; }
 };
 
-// The column table a plug-in handed over: the profile's records in order and
-// the all-zero end record, nothing else.
-template <typename Column>
-void ExpectColumnTable(const Block& table, const Column* columns, uint32_t count)
-{
-    ASSERT_EQ(table.Size(), size_t(count + 1) * 128);
-    for (uint32_t i = 0; i < count; ++i)
-        EXPECT_EQ(std::memcmp(table.Bytes() + 128 * i, &columns[i].info, 128), 0) << "record " << i;
-    EXPECT_EQ(std::string(table.Bytes() + 128 * count, 128), std::string(128, '\0')) << "end record";
-}
-
-// A column record's three numbers, "right_align,sort_kind,host_field".
-inline std::string ColumnValues(const Block& table, int i)
-{
-    int32_t v[3];
-    std::memcpy(v, table.Bytes() + 128 * i + 116, 12);
-    return std::to_string(v[0]) + "," + std::to_string(v[1]) + "," + std::to_string(v[2]);
-}
-
 // Removes a folder and everything in it. Wide names: a test may make files
 // whose names the ANSI code page cannot hold.
 inline void RemoveTree(const std::wstring& dir)

@@ -9,7 +9,6 @@
 
 #include "common/PluginExports.h"
 #include "tools/games/GameFiles.h"
-#include "wine/GameTexts.h"
 #include "wine/PluginHost.h"
 
 using namespace testing_support;
@@ -42,54 +41,6 @@ protected:
     const PluginExportTable& exports = plugin.Exports();
     host::TempDir dir;
 };
-
-// The texts are made from the game's title, version and file-name prefix;
-// every byte of each plug-in's is in its golden listing (KvhostTest.cpp).
-TEST_P(ReplayPlugin, DescribesItself)
-{
-    EXPECT_EQ(exports.GetPluginRevision(), 2);
-    char buffer[256];
-    const std::string head = host::DescriptionHead(game()) + " ";
-    ASSERT_GT(exports.GetPluginInfo(0, buffer, sizeof buffer), int(head.size()));
-    EXPECT_EQ(std::string(buffer).substr(0, head.size()), head);
-
-    const std::string title = host::ShiftJis(game().kind);
-    const int titleLength = exports.GetPluginInfo(1, nullptr, 0);
-    EXPECT_EQ(titleLength, int(title.size()));
-    std::memset(buffer, 'x', sizeof buffer);
-    EXPECT_EQ(exports.GetPluginInfo(1, buffer, titleLength), 0);
-    EXPECT_EQ(buffer[0], 'x');
-    EXPECT_EQ(exports.GetPluginInfo(1, buffer, titleLength + 1), titleLength);
-    EXPECT_EQ(std::string(buffer), title);
-
-    const std::string pattern = std::string(game().replay->prefix) + "_*.rpy";
-    EXPECT_EQ(exports.GetPluginInfo(2, buffer, sizeof buffer), int(pattern.size()));
-    EXPECT_EQ(std::string(buffer), pattern);
-    exports.GetPluginInfo(3, buffer, sizeof buffer);
-    EXPECT_EQ(std::string(buffer), title + " \x83\x8A\x83\x76\x83\x8C\x83\x43\x83\x74\x83\x40\x83\x43\x83\x8B(" +
-                                       pattern + ")");   // " リプレイファイル("
-    EXPECT_EQ(exports.GetPluginInfo(4, buffer, sizeof buffer), 0);
-    EXPECT_EQ(exports.GetPluginInfo(-1, buffer, sizeof buffer), 0);
-}
-
-// The profile's table and the all-zero end record, laid out as every replay
-// game lays it out.
-TEST_P(ReplayPlugin, ColumnTable)
-{
-    Block table;
-    ASSERT_EQ(exports.GetColumnInfo(&table.handle), 0);
-    const int n = Columns();
-    host::ExpectColumnTable(table, game().replay->columns, n);
-    auto values = [&](int i) { return host::ColumnValues(table, i); };
-    EXPECT_STREQ(table.Bytes() + 128 * 2, "No.");
-    EXPECT_EQ(values(0), "0,0,3");
-    EXPECT_EQ(values(1), "0,0,7");
-    EXPECT_EQ(values(n - 2), "1,1,8");
-    EXPECT_EQ(values(n - 1), "0,0,2");
-    EXPECT_EQ(values(n - 5), "1,2,0");  // slowdown rate
-    EXPECT_EQ(values(n - 6), "1,1,0");  // score
-    EXPECT_EQ(exports.GetColumnInfo(nullptr), 5);
-}
 
 TEST_P(ReplayPlugin, IsSupportedReadsOnlyTheMagic)
 {

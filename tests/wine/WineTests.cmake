@@ -18,11 +18,6 @@ foreach(plugin IN LISTS kvp_plugins)
             -DOBJECTS=$<JOIN:$<TARGET_OBJECTS:${plugin}_exports>,|>
             -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
             -P ${CMAKE_CURRENT_LIST_DIR}/CheckExports.cmake)
-  if(kind STREQUAL "replay")
-    add_test(NAME dialog_template_${plugin}
-      COMMAND ${CMAKE_COMMAND} -DPLUGIN=$<TARGET_FILE:${plugin}> -DNAME=${plugin}
-              -P ${CMAKE_CURRENT_LIST_DIR}/CheckDialogTemplate.cmake)
-  endif()
 endforeach()
 
 # What the 32-bit files need of Windows: exactly the functions of their
@@ -40,19 +35,6 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     COMMAND ${CMAKE_COMMAND} -DFILE=$<TARGET_FILE:kvhost> -DNAME=kvhost
             -DLIST=${CMAKE_CURRENT_LIST_DIR}/imports/kvhost.txt -DOBJDUMP=${CMAKE_OBJDUMP}
             -P ${CMAKE_CURRENT_LIST_DIR}/CheckImports.cmake)
-endif()
-
-# The argument-size check must fail for exports that lost WINAPI: the same
-# export names as cdecl functions, checked against a real replay plug-in.
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-  add_library(cdecl_exports OBJECT ${CMAKE_CURRENT_LIST_DIR}/CdeclExports.cpp)
-  add_test(NAME exports_check_refuses_cdecl
-    COMMAND ${CMAKE_COMMAND} -DPLUGIN=$<TARGET_FILE:kvorarec> -DNAME=kvorarec -DKIND=replay
-            -DPOINTER_SIZE=4 -DOBJDUMP=${CMAKE_OBJDUMP} -DNM=${CMAKE_NM}
-            -DOBJECTS=$<JOIN:$<TARGET_OBJECTS:cdecl_exports>,|>
-            -P ${CMAKE_CURRENT_LIST_DIR}/CheckExports.cmake)
-  set_tests_properties(exports_check_refuses_cdecl PROPERTIES
-    PASS_REGULAR_EXPRESSION "kvorarec: GetPluginInfo does not take 12 bytes of arguments")
 endif()
 
 # Test programs run under Wine (the emulator is taken when a target is made).
