@@ -61,8 +61,8 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(plugin.Loaded()) << host::PluginPath(GetParam().plugin);
-        editDialog = plugin.Exports().EditDialog;
+        ASSERT_TRUE(plugin.module) << host::PluginPath(GetParam().plugin);
+        editDialog = plugin.exports.EditDialog;
         ASSERT_NE(editDialog, nullptr);
     }
 
@@ -115,7 +115,7 @@ TEST_P(EditDialogTest, ShowsTheCommentAndOkStoresWhatWasTyped)
     DestroyWindow(host);
 
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(host::TempDir::Read(path), Head() + info + Comment(std::string("Line one\r\nLine two") + kJapanese2));
+    EXPECT_EQ(host::ReadBytes(path), Head() + info + Comment(std::string("Line one\r\nLine two") + kJapanese2));
     EXPECT_EQ(GetObjectType(font), 0u) << "the font is deleted once the dialog has ended";
 }
 
@@ -134,7 +134,7 @@ TEST_P(EditDialogTest, CancelEscapeAndTheCloseBoxLeaveTheFileAlone)
             dialog.Type("thrown away");
             endings[i](dialog);
         }), 1) << "ending " << i;
-        EXPECT_EQ(host::TempDir::Read(path), file) << "ending " << i;
+        EXPECT_EQ(host::ReadBytes(path), file) << "ending " << i;
     }
 }
 
@@ -153,7 +153,7 @@ TEST_P(EditDialogCases, CommentSizes)
         d.SetText("");
         d.Press(IDOK);
     }), 0);
-    const Bytes emptyFile = host::TempDir::Read(empty);
+    const Bytes emptyFile = host::ReadBytes(empty);
     EXPECT_EQ(emptyFile, Head() + info + Section(1, Bytes(1, '\0')));
     EXPECT_EQ(emptyFile.substr(Head().size() + info.size() + 4, 4), Bytes("\x0D\0\0\0", 4));
 
@@ -165,7 +165,7 @@ TEST_P(EditDialogCases, CommentSizes)
         EXPECT_EQ(GetWindowTextLengthA(d.Edit()), 30000);
         d.Press(IDOK);
     }), 0);
-    const Bytes fullFile = host::TempDir::Read(full);
+    const Bytes fullFile = host::ReadBytes(full);
     EXPECT_EQ(fullFile, Head() + info + Comment(Bytes(30000, 'k')));
     EXPECT_EQ(fullFile.substr(Head().size() + info.size() + 4, 4), Bytes("\x3D\x75\0\0", 4));
 
@@ -178,7 +178,7 @@ TEST_P(EditDialogCases, CommentSizes)
         EXPECT_EQ(d.Text(), stored);
         d.Press(IDOK);
     }), 0);
-    EXPECT_EQ(host::TempDir::Read(longer), Head() + info + Comment(stored.substr(0, 30000)));
+    EXPECT_EQ(host::ReadBytes(longer), Head() + info + Comment(stored.substr(0, 30000)));
 
     // The cut falls on a whole character: never a lone lead byte before the
     // NUL, whichever range the lead byte is from.
@@ -189,7 +189,7 @@ TEST_P(EditDialogCases, CommentSizes)
             EXPECT_EQ(d.Text(), straddling);
             d.Press(IDOK);
         }), 0);
-        EXPECT_EQ(host::TempDir::Read(cut), Head() + info + Comment(Bytes(29999, 'a')));
+        EXPECT_EQ(host::ReadBytes(cut), Head() + info + Comment(Bytes(29999, 'a')));
     }
 
     // A stored comment of 48000 bytes of Japanese is shown whole, read whole,
@@ -200,7 +200,7 @@ TEST_P(EditDialogCases, CommentSizes)
         EXPECT_EQ(d.Text(), japanese);
         d.Press(IDOK);
     }), 0);
-    EXPECT_EQ(host::TempDir::Read(wide), Head() + info + Comment(japanese.substr(0, 30000)));
+    EXPECT_EQ(host::ReadBytes(wide), Head() + info + Comment(japanese.substr(0, 30000)));
 }
 
 // Japanese text, as an input method hands it to the dialog and as it is
@@ -222,7 +222,7 @@ TEST_P(EditDialogCases, JapaneseTypingStopsAt30000Bytes)
         EXPECT_EQ(d.Text(), (paste + paste).substr(0, 29998) + "ab");
         d.Press(IDOK);
     }), 0);
-    const Bytes stored = host::TempDir::Read(path);
+    const Bytes stored = host::ReadBytes(path);
     EXPECT_EQ(stored, Head() + info + Comment((paste + paste).substr(0, 29998) + "ab"));
     EXPECT_EQ(stored.substr(Head().size() + info.size() + 4, 4), Bytes("\x3D\x75\0\0", 4));
 
@@ -239,7 +239,7 @@ TEST_P(EditDialogCases, JapaneseTypingStopsAt30000Bytes)
         EXPECT_EQ(d.Text(), Bytes(10, 'h') + kUpperAndLower.substr(0, 2) + "Z" + Bytes(29985, 't'));
         d.Press(IDOK);
     }), 0);
-    EXPECT_EQ(host::TempDir::Read(middle),
+    EXPECT_EQ(host::ReadBytes(middle),
               Head() + info + Comment(Bytes(10, 'h') + kUpperAndLower.substr(0, 2) + "Z" + Bytes(29985, 't')));
 }
 
@@ -252,12 +252,12 @@ TEST_P(EditDialogCases, OldLayoutsAreRewrittenWithTheInformationFirst)
         EXPECT_EQ(d.Text(), "was first");
         d.Press(IDOK);
     }), 0);
-    EXPECT_EQ(host::TempDir::Read(first), Head() + info + Comment("was first"));
+    EXPECT_EQ(host::ReadBytes(first), Head() + info + Comment("was first"));
 
     // Bytes behind the second section are dropped.
     const std::string behind = dir.Write("behind.rpy", File({info, Comment("c"), Bytes("\x01\x02tail bytes")}));
     EXPECT_EQ(Run(behind, [](const Dialog& d) { d.Press(IDOK); }), 0);
-    EXPECT_EQ(host::TempDir::Read(behind), Head() + info + Comment("c"));
+    EXPECT_EQ(host::ReadBytes(behind), Head() + info + Comment("c"));
 
     // No comment section yet: the first comment is added behind the
     // information section.
@@ -267,7 +267,7 @@ TEST_P(EditDialogCases, OldLayoutsAreRewrittenWithTheInformationFirst)
         d.Type("first words");
         d.Press(IDOK);
     }), 0);
-    EXPECT_EQ(host::TempDir::Read(none), Head() + info + Comment("first words"));
+    EXPECT_EQ(host::ReadBytes(none), Head() + info + Comment("first words"));
 
     // A stored comment without its NUL is shown up to its section's end.
     const std::string bare = dir.Write("bare.rpy", File({info, Section(1, "no terminator")}));
@@ -288,7 +288,7 @@ TEST_P(EditDialogCases, ASectionThatIsNotTheCommentIsKeptBehindTheNewOne)
         std::vector<Bytes> sections;
         Bytes kept;
     } shapes[] = {{{info, five}, five}, {{info, tagged}, tagged}, {{info, second}, second}, {{five, info}, five}};
-    const PluginExportTable& exports = plugin.Exports();
+    const PluginExportTable& exports = plugin.exports;
     for (const auto& shape : shapes) {
         const std::string path = dir.Write("kvora_01.rpy", File(shape.sections));
         EXPECT_EQ(Run(path, [](const Dialog& d) {
@@ -296,7 +296,7 @@ TEST_P(EditDialogCases, ASectionThatIsNotTheCommentIsKeptBehindTheNewOne)
             d.Type("mine");
             d.Press(IDOK);
         }), 0) << shape.kept;
-        EXPECT_EQ(host::TempDir::Read(path), Head() + info + Comment("mine") + shape.kept);
+        EXPECT_EQ(host::ReadBytes(path), Head() + info + Comment("mine") + shape.kept);
         host::Block comment, row;
         EXPECT_EQ(exports.GetFileInfoText2(path.c_str(), 0, &comment.handle), 0) << shape.kept;
         EXPECT_EQ(std::string(comment.Bytes(), comment.Size()).c_str(), std::string("mine"));
@@ -314,7 +314,7 @@ TEST_P(EditDialogCases, OkWorksOnTheFileAsItIsWhenOkIsPressed)
         d.SetText("mine");
         d.Press(IDOK);
     }), 0);
-    EXPECT_EQ(host::TempDir::Read(path), File({Info("Name After the game wrote it again\r\n"), Comment("mine")}));
+    EXPECT_EQ(host::ReadBytes(path), File({Info("Name After the game wrote it again\r\n"), Comment("mine")}));
 }
 
 // The editor's own reading of the control's text, made to fail.
@@ -334,7 +334,7 @@ TEST_P(EditDialogCases, ATextThatCannotBeReadIsNotStoredEmpty)
         d.CaretToEnd();
         d.Type(" and typed");
         {
-            const host::ImportHook failing(plugin.Module(), "USER32.dll", "GetWindowTextA",
+            const host::ImportHook failing(plugin.module, "USER32.dll", "GetWindowTextA",
                                            reinterpret_cast<const void*>(&GetWindowTextFails));
             ASSERT_TRUE(failing.Installed());
             d.Press(IDOK);
@@ -344,7 +344,7 @@ TEST_P(EditDialogCases, ATextThatCannotBeReadIsNotStoredEmpty)
         EXPECT_EQ(d.Text(), "kept and typed");
         d.Press(IDCANCEL);
     }), 1);
-    EXPECT_EQ(host::TempDir::Read(path), file);
+    EXPECT_EQ(host::ReadBytes(path), file);
 }
 
 // A failed save keeps the dialog open, with the text as typed, and says why
@@ -368,7 +368,7 @@ TEST_P(EditDialogCases, FailedSavesSayWhyAndKeepTheText)
         dir.Write("vanishing.rpy", file);
         d.Press(IDOK);
     }), 0);
-    EXPECT_EQ(host::TempDir::Read(vanishing), Head() + Info() + Comment("typed text"));
+    EXPECT_EQ(host::ReadBytes(vanishing), Head() + Info() + Comment("typed text"));
 
     // Read-only: not written, still read-only.
     const std::string locked = dir.Write("readonly.rpy", file);
@@ -382,7 +382,7 @@ TEST_P(EditDialogCases, FailedSavesSayWhyAndKeepTheText)
         EXPECT_EQ(d.Text(), "original and more");
         d.Press(IDCANCEL);
     }), 1);
-    EXPECT_EQ(host::TempDir::Read(locked), file);
+    EXPECT_EQ(host::ReadBytes(locked), file);
     EXPECT_NE(GetFileAttributesA(locked.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 
     // Another game's replay (another magic, where there is no other replay
@@ -403,7 +403,7 @@ TEST_P(EditDialogCases, FailedSavesSayWhyAndKeepTheText)
             EXPECT_EQ(d.Text(), "not for them");
             d.CloseBox();
         }), 1);
-        EXPECT_EQ(host::TempDir::Read(path), bytes);
+        EXPECT_EQ(host::ReadBytes(path), bytes);
     }
 }
 
@@ -481,7 +481,7 @@ TEST(WriteCommentOnDisk, EveryFailingStepLeavesTheReplayAsItWas)
         CommentFault fault = CommentFault::None;
         EXPECT_EQ(CKvoraRec().WriteComment(path.c_str(), text, 4, files, &fault), 3) << step;
         EXPECT_EQ(fault, CommentFault::WriteFailed) << step;
-        EXPECT_EQ(host::TempDir::Read(path), original) << step;
+        EXPECT_EQ(host::ReadBytes(path), original) << step;
         EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"kvora_01.rpy"}) << "temporary file left, step " << step;
     }
 
@@ -490,12 +490,12 @@ TEST(WriteCommentOnDisk, EveryFailingStepLeavesTheReplayAsItWas)
     CommentFault fault = CommentFault::None;
     EXPECT_EQ(CKvoraRec().WriteComment(path.c_str(), text, 4, unreadable, &fault), 2);
     EXPECT_EQ(fault, CommentFault::Unreadable);
-    EXPECT_EQ(host::TempDir::Read(path), original);
+    EXPECT_EQ(host::ReadBytes(path), original);
     EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"kvora_01.rpy"});
 
     FailingFileSystem works(FailingFileSystem::Nothing);
     EXPECT_EQ(CKvoraRec().WriteComment(path.c_str(), text, 4, works), 0);
-    EXPECT_EQ(host::TempDir::Read(path), Replay("kvor", {Info(), Comment("new")}, 100));
+    EXPECT_EQ(host::ReadBytes(path), Replay("kvor", {Info(), Comment("new")}, 100));
     EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"kvora_01.rpy"});
 }
 
@@ -537,8 +537,8 @@ TEST(WriteCommentOnDisk, RelativeNamesAndABusyReplay)
     const int relative = CKvoraRec().WriteComment("kvora_02.rpy", "rel", 4, changing);
     SetCurrentDirectoryA(previous);
     EXPECT_EQ(relative, 0);
-    EXPECT_EQ(host::TempDir::Read(dir.Path("kvora_02.rpy")), Replay("kvor", {Info(), Comment("rel")}));
-    EXPECT_EQ(host::TempDir::Read(other.Path("kvora_02.rpy")), theirs);
+    EXPECT_EQ(host::ReadBytes(dir.Path("kvora_02.rpy")), Replay("kvor", {Info(), Comment("rel")}));
+    EXPECT_EQ(host::ReadBytes(other.Path("kvora_02.rpy")), theirs);
     EXPECT_EQ(FilesIn(other), std::vector<std::string>{"kvora_02.rpy"});
 
     // Held open by another program that lets go a moment later.
@@ -557,7 +557,7 @@ TEST(WriteCommentOnDisk, RelativeNamesAndABusyReplay)
     if (g_heldReplay != INVALID_HANDLE_VALUE) CloseHandle(g_heldReplay);
     EXPECT_EQ(g_busyRenames, 1) << "the held replay did not stop the first rename";
     EXPECT_EQ(busy, 0);
-    EXPECT_EQ(host::TempDir::Read(path), Replay("kvor", {Info(), Comment("busy")}));
+    EXPECT_EQ(host::ReadBytes(path), Replay("kvor", {Info(), Comment("busy")}));
     EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"kvora_02.rpy"});
 }
 

@@ -43,11 +43,11 @@ TEST_P(FileReads, IsSupportedReadsFourBytesAndTheOthersReadTheFileOnce)
 {
     const Game& game = GetParam();
     const host::Plugin plugin(game.plugin);
-    ASSERT_TRUE(plugin.Loaded()) << host::PluginPath(game.plugin);
-    const auto isSupported = plugin.Exports().IsSupported;
-    const auto list = plugin.Exports().GetFileInfoList;
+    ASSERT_TRUE(plugin.module) << host::PluginPath(game.plugin);
+    const auto isSupported = plugin.exports.IsSupported;
+    const auto list = plugin.exports.GetFileInfoList;
     ASSERT_TRUE(isSupported && list);
-    const host::ImportHook hook(plugin.Module(), "KERNEL32.dll", "ReadFile",
+    const host::ImportHook hook(plugin.module, "KERNEL32.dll", "ReadFile",
                                 reinterpret_cast<const void*>(&CountingReadFile));
     ASSERT_TRUE(hook.Installed()) << "the plug-in reads files without ReadFile";
     g_readFile = reinterpret_cast<ReadFileFn>(hook.Original());

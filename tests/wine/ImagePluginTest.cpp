@@ -27,7 +27,7 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(plugin.Loaded()) << host::PluginPath(GetParam().plugin);
+        ASSERT_TRUE(plugin.module) << host::PluginPath(GetParam().plugin);
         ASSERT_TRUE(exports.GetPluginRevision && exports.GetPluginInfo && exports.IsSupported && exports.GetColumnInfo &&
                     exports.GetFileInfoList && exports.GetFileInfoImage2);
         EXPECT_TRUE(!exports.GetFileInfoText1 && !exports.GetFileInfoText2 && !exports.EditDialog);
@@ -120,7 +120,7 @@ protected:
     }
 
     host::Plugin plugin;
-    const PluginExportTable& exports = plugin.Exports();
+    const PluginExportTable& exports = plugin.exports;
     host::TempDir dir;
 };
 

@@ -109,7 +109,7 @@ void CopySamples(const std::string& game, const host::TempDir& dir)
     do {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         const std::string path =
-            dir.Write(entry.cFileName, host::TempDir::Read(Samples(game) + "\\" + entry.cFileName));
+            dir.Write(entry.cFileName, host::ReadBytes(Samples(game) + "\\" + entry.cFileName));
         HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         SetFileTime(file, nullptr, nullptr, &stamp);
         CloseHandle(file);
@@ -130,7 +130,7 @@ std::string ListingsFolder() { return std::getenv("KVP_SOURCE_DIR") + std::strin
 
 void ExpectListing(const std::string& name, const std::string& printed)
 {
-    const std::string expected = host::TempDir::Read(ListingsFolder() + "\\" + name);
+    const std::string expected = host::ReadBytes(ListingsFolder() + "\\" + name);
     if (printed == expected) return;
     const char* build = std::getenv("KVP_BUILD_DIR");
     const std::string written = std::string(build ? build : ".") + "\\kvhost-listings";
@@ -233,7 +233,7 @@ TEST(Kvhost, SortsByTheColumnsKindAndWritesCsvAndJson)
 TEST(Kvhost, LargeFoldersShowProgress)
 {
     host::TempDir dir;
-    const std::string replay = host::TempDir::Read(Samples("nivrarec") + "\\nivra_01.rpy");
+    const std::string replay = host::ReadBytes(Samples("nivrarec") + "\\nivra_01.rpy");
     for (int i = 0; i < int(kProgressThreshold) + 1; ++i) dir.Write("nivra_" + std::to_string(1000 + i) + ".rpy", replay);
     const Outcome run = Kvhost({"list", "nivrarec", dir.Root()});
     ASSERT_EQ(run.exit, 0) << run.err;
@@ -264,7 +264,7 @@ std::vector<unsigned char> GeneratorPixels(uint32_t width, uint32_t height, uint
 
 std::vector<unsigned char> DecodedPixels(const std::string& file, int& width, int& height)
 {
-    const std::string bytes = host::TempDir::Read(file);
+    const std::string bytes = host::ReadBytes(file);
     int channels = 0;
     unsigned char* pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()), int(bytes.size()),
                                                   &width, &height, &channels, 3);
@@ -337,7 +337,7 @@ TEST(Kvhost, OutOfMemoryForAPictureIsSaidAndNothingHalfWritten)
         EXPECT_EQ(run.exit, 1) << limit;
         EXPECT_EQ(run.err, "kvhost: out of memory for the 800 x 600 picture of " + dir.Path(game.FileName("0001")) +
                                "; nothing written to " + large + ".png\n");
-        EXPECT_EQ(host::TempDir::Read(small + ".png"), host::TempDir::Read(dir.Path("whole.png"))) << limit;
+        EXPECT_EQ(host::ReadBytes(small + ".png"), host::ReadBytes(dir.Path("whole.png"))) << limit;
         EXPECT_EQ(GetFileAttributesA((large + ".png").c_str()), INVALID_FILE_ATTRIBUTES) << limit;
     }
     // With the memory it needs, the same picture is written.
@@ -378,7 +378,7 @@ TEST(Kvhost, InfoColumnsAndAbout)
 TEST(Kvhost, EditOpensTheCommentEditor)
 {
     host::TempDir dir;
-    const std::string replay = host::TempDir::Read(Samples("taskorec\\tasko_01.rpy"));
+    const std::string replay = host::ReadBytes(Samples("taskorec\\tasko_01.rpy"));
     const std::string path = dir.Write("tasko_01.rpy", replay);
     Outcome run;
     auto edit = [&] {
@@ -387,7 +387,7 @@ TEST(Kvhost, EditOpensTheCommentEditor)
     };
     EXPECT_EQ(dialog_driver::RunDialog(edit, [](const dialog_driver::Dialog& d) { d.Press(IDCANCEL); }), 1);
     EXPECT_EQ(run.out, "closed without saving; " + path + " is unchanged\n");
-    EXPECT_EQ(host::TempDir::Read(path), replay);
+    EXPECT_EQ(host::ReadBytes(path), replay);
 
     EXPECT_EQ(dialog_driver::RunDialog(edit, [](const dialog_driver::Dialog& d) {
         d.SetText("edited by kvhost");
@@ -401,7 +401,7 @@ TEST(Kvhost, ErrorsSayWhatAndWhereInOneLine)
 {
     host::TempDir dir;
     const std::string shot = Samples("brysspic\\sc0000.dat");
-    const std::string shotBytes = host::TempDir::Read(shot);
+    const std::string shotBytes = host::ReadBytes(shot);
     struct Case {
         std::vector<std::string> args;
         int exit;
@@ -435,7 +435,7 @@ TEST(Kvhost, ErrorsSayWhatAndWhereInOneLine)
     const Outcome run = Kvhost({"picture", "brysspic", renamed, "-o", renamed});
     EXPECT_EQ(run.exit, 1);
     EXPECT_TRUE(Contains(run.err, "will not write the picture over ")) << run.err;
-    EXPECT_EQ(host::TempDir::Read(renamed), shotBytes);
+    EXPECT_EQ(host::ReadBytes(renamed), shotBytes);
 }
 
 }  // namespace

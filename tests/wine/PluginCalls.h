@@ -40,12 +40,12 @@ struct Answers {
 class PluginCalls {
 public:
     explicit PluginCalls(const games::Game& game)
-        : m_replay(game.IsReplay()), m_plugin(game.plugin), m_exports(m_plugin.Exports()) {}
+        : m_replay(game.IsReplay()), m_plugin(game.plugin), m_exports(m_plugin.exports) {}
 
     bool Ready() const
     {
         const PluginExportTable& e = m_exports;
-        return m_plugin.Loaded() && e.IsSupported && e.GetFileInfoList &&
+        return m_plugin.module && e.IsSupported && e.GetFileInfoList &&
                (m_replay ? e.GetFileInfoText1 && e.GetFileInfoText2 : e.GetFileInfoImage2 != nullptr);
     }
 

@@ -23,7 +23,7 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(plugin.Loaded()) << host::PluginPath(GetParam().plugin);
+        ASSERT_TRUE(plugin.module) << host::PluginPath(GetParam().plugin);
         ASSERT_TRUE(exports.GetPluginRevision && exports.GetPluginInfo && exports.IsSupported && exports.GetColumnInfo &&
                     exports.GetFileInfoList && exports.GetFileInfoText1 && exports.GetFileInfoText2 && exports.EditDialog);
         EXPECT_EQ(exports.GetFileInfoImage2, nullptr);
@@ -38,7 +38,7 @@ protected:
     DWORD RowBytes() const { return DWORD(Columns()) * 512; }
 
     host::Plugin plugin;
-    const PluginExportTable& exports = plugin.Exports();
+    const PluginExportTable& exports = plugin.exports;
     host::TempDir dir;
 };
 
@@ -197,7 +197,7 @@ TEST_P(ReplayPlugin, EditDialogWithoutAHostWindowChangesNothing)
     const Bytes file = Good();
     const std::string path = dir.Write("edit.rpy", file);
     EXPECT_EQ(exports.EditDialog(HWND(0x7), path.c_str()), 1);  // not a window: no dialog
-    EXPECT_EQ(host::TempDir::Read(path), file);
+    EXPECT_EQ(host::ReadBytes(path), file);
 }
 
 INSTANTIATE_TEST_SUITE_P(Games, ReplayPlugin, ::testing::ValuesIn(games::Replays()),

@@ -39,11 +39,11 @@ private:
 TEST(ThrowingReader, ReplayExportsAnswerTheirFailureCode)
 {
     const host::Plugin plugin("throwing-replay", "KVP_TEST_PLUGIN_DIR");
-    ASSERT_TRUE(plugin.Loaded()) << host::PluginPath("throwing-replay", "KVP_TEST_PLUGIN_DIR");
-    const auto isSupported = plugin.Exports().IsSupported;
-    const auto list = plugin.Exports().GetFileInfoList;
-    const auto text1 = plugin.Exports().GetFileInfoText1;
-    const auto text2 = plugin.Exports().GetFileInfoText2;
+    ASSERT_TRUE(plugin.module) << host::PluginPath("throwing-replay", "KVP_TEST_PLUGIN_DIR");
+    const auto isSupported = plugin.exports.IsSupported;
+    const auto list = plugin.exports.GetFileInfoList;
+    const auto text1 = plugin.exports.GetFileInfoText1;
+    const auto text2 = plugin.exports.GetFileInfoText2;
     ASSERT_TRUE(isSupported && list && text1 && text2);
     host::TempDir dir;
 
@@ -77,10 +77,10 @@ TEST(ThrowingReader, ReplayExportsAnswerTheirFailureCode)
 TEST(ThrowingReader, PictureExportsAnswerTheirFailureCode)
 {
     const host::Plugin plugin("throwing-image", "KVP_TEST_PLUGIN_DIR");
-    ASSERT_TRUE(plugin.Loaded()) << host::PluginPath("throwing-image", "KVP_TEST_PLUGIN_DIR");
-    const auto isSupported = plugin.Exports().IsSupported;
-    const auto list = plugin.Exports().GetFileInfoList;
-    const auto image = plugin.Exports().GetFileInfoImage2;
+    ASSERT_TRUE(plugin.module) << host::PluginPath("throwing-image", "KVP_TEST_PLUGIN_DIR");
+    const auto isSupported = plugin.exports.IsSupported;
+    const auto list = plugin.exports.GetFileInfoList;
+    const auto image = plugin.exports.GetFileInfoImage2;
     ASSERT_TRUE(isSupported && list && image);
     host::TempDir dir;
 

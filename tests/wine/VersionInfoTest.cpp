@@ -138,8 +138,8 @@ TEST(VersionInfo, EveryPluginSaysWhatItsStringsSay)
         const std::string name = file.substr(0, file.size() - 4);
         SCOPED_TRACE(name);
         host::Plugin plugin(name);
-        ASSERT_TRUE(plugin.Loaded());
-        const auto getInfo = plugin.Exports().GetPluginInfo;
+        ASSERT_TRUE(plugin.module);
+        const auto getInfo = plugin.exports.GetPluginInfo;
         ASSERT_NE(getInfo, nullptr);
         std::wstring strings[3];
         for (int i = 0; i < 3; ++i) {
