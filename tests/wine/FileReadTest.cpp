@@ -9,7 +9,7 @@
 #include <string>
 
 #include "wine/ImportHook.h"
-#include "wine/PluginCalls.h"
+#include "wine/PluginHost.h"
 
 using games::Game;
 

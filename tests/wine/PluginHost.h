@@ -10,8 +10,10 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "common/PluginExports.h"
+#include "tools/games/Games.h"
 #include "tools/kvhost/Text.h"
 
 namespace host {
@@ -196,5 +198,60 @@ private:
 // With the prefix's heap flags this also catches a one-byte overrun of a
 // block handed over (LocalAlloc takes the process heap).
 inline bool HeapIsIntact() { return HeapValidate(GetProcessHeap(), 0, nullptr) != FALSE; }
+
+// An export's answer as plain values: its result and the bytes of each
+// block it handed over (copied, then freed; `freed` is false where
+// LocalFree refused one).
+struct Answer {
+    int result = -1;
+    std::vector<std::string> blocks;
+    bool freed = true;
+    bool operator==(const Answer& o) const { return result == o.result && blocks == o.blocks; }
+};
+
+// IsSupported, GetFileInfoList, then GetFileInfoText1 and GetFileInfoText2
+// or GetFileInfoImage2; each once, as the host calls them, on any thread.
+class PluginCalls {
+public:
+    PluginCalls(const std::string& name, bool replay, const char* folder = "KVP_PLUGIN_DIR")
+        : m_replay(replay), m_plugin(name, folder), e(m_plugin.exports) {}
+    explicit PluginCalls(const games::Game& game) : PluginCalls(game.plugin, game.IsReplay()) {}
+
+    bool Ready() const
+    {
+        return m_plugin.module && e.IsSupported && e.GetFileInfoList &&
+               (m_replay ? e.GetFileInfoText1 && e.GetFileInfoText2 : e.GetFileInfoImage2 != nullptr);
+    }
+
+    // Size 0 is path mode.
+    std::vector<Answer> CallEvery(const char* pathOrImage, DWORD size) const
+    {
+        std::vector<Answer> a(m_replay ? 4 : 3);
+        HLOCAL blocks[2] = {};
+        auto take = [&](Answer& answer, int result) {
+            answer.result = result;
+            for (HLOCAL& block : blocks) {
+                if (!block) continue;
+                answer.blocks.emplace_back(static_cast<const char*>(block), LocalSize(block));
+                answer.freed = answer.freed && LocalFree(block) == nullptr;
+                block = nullptr;
+            }
+        };
+        a[0].result = e.IsSupported(pathOrImage, size);
+        take(a[1], e.GetFileInfoList(pathOrImage, size, &blocks[0]));
+        if (m_replay) {
+            take(a[2], e.GetFileInfoText1(pathOrImage, size, &blocks[0]));
+            take(a[3], e.GetFileInfoText2(pathOrImage, size, &blocks[0]));
+        } else {
+            take(a[2], e.GetFileInfoImage2(pathOrImage, size, &blocks[0], &blocks[1]));
+        }
+        return a;
+    }
+
+private:
+    bool m_replay;
+    Plugin m_plugin;
+    const PluginExportTable& e;
+};
 
 }  // namespace host
