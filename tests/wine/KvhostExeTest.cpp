@@ -128,7 +128,7 @@ TEST_F(WrongFiles, InfoPictureAndEditFailInOneLine)
     withoutDialog.whileRunning = [](const PROCESS_INFORMATION& process) {
         for (DWORD waited = 0; waited < dialog_driver::kPatienceMs &&
                                WaitForSingleObject(process.hProcess, 10) == WAIT_TIMEOUT; waited += 10) {
-            if (const HWND shown = dialog_driver::FindWindowOf(process.dwThreadId, dialog_driver::IsEditDialog)) {
+            if (const HWND shown = dialog_driver::WaitForWindow(process.dwThreadId, dialog_driver::IsEditDialog, nullptr, 0)) {
                 ADD_FAILURE() << "the comment editor showed";
                 PostMessageA(shown, WM_COMMAND, IDCANCEL, 0);
                 return;

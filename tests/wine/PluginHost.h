@@ -40,25 +40,6 @@ struct Plugin {
     const PluginExportTable exports;
 };
 
-// A block handed over by a plug-in; the host frees it with LocalFree.
-struct Block {
-    HLOCAL handle = nullptr;
-    Block() = default;
-    Block(const Block&) = delete;
-    Block& operator=(const Block&) = delete;
-    ~Block() { Release(); }
-    void Release()
-    {
-        if (handle) {
-            EXPECT_EQ(LocalFree(handle), nullptr) << "LocalFree refused a block";
-        }
-        handle = nullptr;
-    }
-    size_t Size() const { return handle ? LocalSize(handle) : 0; }
-    const char* Bytes() const { return static_cast<const char*>(handle); }
-    const char* Field(int i) const { return Bytes() + 512 * i; }
-};
-
 // The bytes of a file (UTF-8 path); empty when it cannot be read.
 inline std::string ReadBytes(const std::string& path)
 {
