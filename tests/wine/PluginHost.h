@@ -89,30 +89,6 @@ inline void RemoveTree(const std::wstring& dir)
     RemoveDirectoryW(dir.c_str());
 }
 
-// Makes a new folder named prefix and a number in the temporary folder, the
-// numbers tried from first on; gives up with a clear message (an exception,
-// which fails the test) when the folder cannot be made, or when a bounded
-// number of names are all taken.
-inline std::wstring MakeScratchFolder(const std::wstring& prefix, unsigned first)
-{
-    constexpr unsigned kAttempts = 1000;
-    wchar_t base[MAX_PATH] = {};
-    const DWORD length = GetTempPathW(MAX_PATH, base);
-    DWORD error = ERROR_PATH_NOT_FOUND;
-    for (unsigned n = first; length > 0 && length < MAX_PATH && n - first < kAttempts; ++n) {
-        const std::wstring path = base + prefix + std::to_wstring(n);
-        if (CreateDirectoryW(path.c_str(), nullptr)) return path;
-        error = GetLastError();
-        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) break;
-    }
-    char where[3 * MAX_PATH] = {};
-    WideCharToMultiByte(CP_UTF8, 0, base, -1, where, sizeof where, nullptr, nullptr);
-    const bool taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
-    throw std::runtime_error("cannot make a scratch folder in the temporary folder \"" + std::string(where) + "\": " +
-                             (taken ? std::to_string(kAttempts) + " names in a row are taken"
-                                    : "Windows error " + std::to_string(error)));
-}
-
 // A scratch folder for one test's files, removed with them. Names are UTF-8
 // and wide on the disk, so that a test can make names the ANSI code page
 // lacks; the folder's own path is ASCII, which a plug-in takes as it is.
