@@ -1,10 +1,9 @@
 # Reads a built plug-in back: the export directory's name, every export at
 # its ordinal, nothing else exported, only system DLLs imported, and (32-bit)
-# the stdcall argument sizes the host's calls rely on.
+# the stdcall argument sizes the host's calls rely on, as the one list of the
+# host's calls has them ("Name:ordinal:bytes").
 # Arguments: PLUGIN, NAME, KIND (replay or image), POINTER_SIZE, OBJDUMP, NM,
 # OBJECTS (the export objects, separated by |).
-# What is expected comes from the one list of the host's calls, as the
-# plug-in's export definition does: "Name:ordinal:bytes".
 include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/PluginExports.cmake)
 kvp_plugin_exports(${KIND} expected)
 
@@ -52,12 +51,9 @@ endforeach()
 # them (stdcall): its object symbol must be _Name@N with N the bytes it pops.
 if(POINTER_SIZE EQUAL 4)
   string(REPLACE "|" ";" objects "${OBJECTS}")
-  if(NOT objects)
-    message(FATAL_ERROR "${NAME}: no export objects to check the argument sizes in")
-  endif()
   execute_process(COMMAND ${NM} -g ${objects} OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "nm failed on the export objects of ${NAME}")
+  if(NOT objects OR NOT rc EQUAL 0)
+    message(FATAL_ERROR "nm failed on the export objects of ${NAME}: '${objects}'")
   endif()
   foreach(entry IN LISTS expected)
     string(REGEX MATCH "^([^:]+):[0-9]+:([0-9]+)$" _ "${entry}")

@@ -1,10 +1,7 @@
 #pragma once
-// Google Test's Notification for the cross builds, included into every
-// source that sees Google Test's headers (its customisation point
-// GTEST_HAS_NOTIFICATION_). Its own is made of std::mutex and
-// std::condition_variable, which the C++ library of MinGW-w64's win32 thread
-// model lacks; this one is a Windows event. Only Google Test's thread
-// helper uses it.
+// Google Test's Notification for the cross builds (its customisation point
+// GTEST_HAS_NOTIFICATION_): its own needs std::mutex, which MinGW-w64's
+// win32 thread model lacks; this one is a Windows event.
 #include <windows.h>
 
 namespace testing {
@@ -16,7 +13,6 @@ public:
     ~Notification() { CloseHandle(m_event); }
     Notification(const Notification&) = delete;
     Notification& operator=(const Notification&) = delete;
-
     void Notify() { SetEvent(m_event); }
     void WaitForNotification() { WaitForSingleObject(m_event, INFINITE); }
 

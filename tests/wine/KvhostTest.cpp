@@ -1,21 +1,19 @@
-// kvhost's commands, run in this process against the built plug-ins and the
-// bundled samples: listings compared with the expected ones, pictures decoded
-// again and compared with the generator's, and every error path.
+// kvhost against the built plug-ins and the bundled samples: its commands
+// run in this process (the golden listings, every byte of them; what it
+// prints; the files it writes and never writes; its errors), and kvhost.exe
+// as a process of its own where the process is the point: its exit codes
+// and its command line in Unicode.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "Commands.h"
-#include "tools/games/GameFiles.h"
-#include "tools/games/Games.h"
-#include "tools/LzssEncoder.h"
 #include "tools/SamplePicture.h"
+#include "tools/games/GameFiles.h"
 #include "wine/DialogDriver.h"
 #include "wine/PluginHost.h"
 
@@ -29,138 +27,92 @@
 #include <stb_image.h>
 #pragma GCC diagnostic pop
 
-// Running out of memory where a test wants it: while the limit is not 0, every
-// allocation of more bytes fails as it does when memory runs out. The
-// plug-ins have their own allocator and are not limited.
-static std::atomic<size_t> g_allocationLimit{0};
-
-void* operator new(std::size_t size)
-{
-    const size_t limit = g_allocationLimit.load();
-    if (limit && size > limit) throw std::bad_alloc();
-    if (void* block = HeapAlloc(GetProcessHeap(), 0, size ? size : 1)) return block;
-    throw std::bad_alloc();
-}
-
-void operator delete(void* block) noexcept
-{
-    if (block) HeapFree(GetProcessHeap(), 0, block);
-}
-
-void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
+using dialog_driver::Dialog;
+using dialog_driver::RunDialog;
+using host::ReadBytes;
+using host::TempDir;
 
 namespace {
 
-class AllocationLimit {
-public:
-    explicit AllocationLimit(size_t bytes) { g_allocationLimit = bytes; }
-    ~AllocationLimit() { g_allocationLimit = 0; }
-    AllocationLimit(const AllocationLimit&) = delete;
-    AllocationLimit& operator=(const AllocationLimit&) = delete;
-};
-
-class CapturedConsole : public Console {
-public:
+struct Outcome : Console {
     void Out(const std::string& text) override { out += text; }
     void Err(const std::string& text) override { err += text; }
-    void Progress(const std::string& text) override { progress.push_back(text); }
-    void EndProgress() override { progress.push_back(""); }
+    void Progress(const std::string&) override {}
+    void EndProgress() override {}
     size_t Width() const override { return 0; }
+    int exit = -1;
     std::string out, err;
-    std::vector<std::string> progress;  // "" where it was cleared
 };
-
-struct Outcome {
-    int exit;
-    std::string out, err;
-    std::vector<std::string> progress;
-};
-
-std::string PluginFolder()
-{
-    const char* dir = std::getenv("KVP_PLUGIN_DIR");
-    return dir ? dir : ".";
-}
-
-std::string Samples(const std::string& name)
-{
-    const char* dir = std::getenv("KVP_SOURCE_DIR");
-    return std::string(dir ? dir : "..") + "\\samples\\" + name;
-}
 
 Outcome Kvhost(const std::vector<std::string>& args)
 {
-    CapturedConsole console;
-    KvhostContext context{console, PluginFolder(), "test"};
-    const int exit = RunKvhost(args, context);
-    return {exit, console.out, console.err, console.progress};
+    Outcome run;
+    KvhostContext context{run, host::Env("KVP_PLUGIN_DIR"), "test"};
+    run.exit = RunKvhost(args, context);
+    return run;
 }
 
-// The sample folder's files in a scratch folder, all dated 2026-01-02 03:04:05
-// UTC, so that the host's update-time column is the same on every machine.
-void CopySamples(const std::string& game, const host::TempDir& dir)
+std::string Samples(const std::string& name) { return host::Env("KVP_SOURCE_DIR") + "\\samples\\" + name; }
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// An error said in one line, and nothing on the output.
+void ExpectOneLineError(const Outcome& run, int exit, const std::string& part)
 {
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((Samples(game) + "\\*").c_str(), &entry);
-    ASSERT_NE(find, INVALID_HANDLE_VALUE) << Samples(game);
+    EXPECT_EQ(run.exit, exit) << part;
+    EXPECT_EQ(run.err.rfind("kvhost: ", 0), 0u) << run.err;
+    EXPECT_TRUE(Contains(run.err, part)) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_EQ(run.out, "");
+}
+
+// A copy of a sample (or of every sample of a plug-in, for a name ending in
+// "\"), dated 2026-01-02 03:04:05 UTC so that the update time is the same on
+// every machine.
+std::string CopySample(const TempDir& dir, const std::string& sample, const std::string& name)
+{
+    if (sample.back() == '\\') {
+        WIN32_FIND_DATAA entry;
+        HANDLE find = FindFirstFileA((Samples(sample) + "*.*").c_str(), &entry);
+        for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &entry))
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                CopySample(dir, sample + entry.cFileName, name + entry.cFileName);
+        FindClose(find);
+        return name.empty() ? dir.Root() : dir.Path(name);
+    }
+    const std::string path = dir.Write(name, ReadBytes(Samples(sample)));
     SYSTEMTIME when = {2026, 1, 0, 2, 3, 4, 5, 0};
     FILETIME stamp;
     SystemTimeToFileTime(&when, &stamp);
-    do {
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        const std::string path =
-            dir.Write(entry.cFileName, host::TempDir::Read(Samples(game) + "\\" + entry.cFileName));
-        HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        SetFileTime(file, nullptr, nullptr, &stamp);
-        CloseHandle(file);
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
+    HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &stamp);
+    CloseHandle(file);
+    return path;
 }
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-size_t Lines(const std::string& text) { return size_t(std::count(text.begin(), text.end(), '\n')); }
-
-// The golden listings: for every plug-in, what kvhost prints of it in
-// tests/wine/kvhost-listings, NAME.txt its listing of samples/NAME and
-// NAME.about.txt its strings and columns, every byte of them. What kvhost
-// printed instead, or for a plug-in without them, is written into the build
-// folder's kvhost-listings, to be checked and copied.
-std::string ListingsFolder() { return std::getenv("KVP_SOURCE_DIR") + std::string("\\tests\\wine\\kvhost-listings"); }
-
+// The golden listings in tests/wine/kvhost-listings: NAME.txt, kvhost's
+// listing of samples/NAME, and NAME.about.txt, its strings and columns. What
+// kvhost printed instead, or for a plug-in without them, is written into the
+// build folder's kvhost-listings, to be checked and copied.
 void ExpectListing(const std::string& name, const std::string& printed)
 {
-    const std::string expected = host::TempDir::Read(ListingsFolder() + "\\" + name);
-    if (printed == expected) return;
-    const char* build = std::getenv("KVP_BUILD_DIR");
-    const std::string written = std::string(build ? build : ".") + "\\kvhost-listings";
-    CreateDirectoryA(written.c_str(), nullptr);
-    HANDLE file = CreateFileA((written + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD done = 0;
-    WriteFile(file, printed.data(), DWORD(printed.size()), &done, nullptr);
-    CloseHandle(file);
-    ADD_FAILURE() << (expected.empty() ? "no listing " : "another listing than ") << ListingsFolder() << "\\" << name
-                  << "; kvhost's is in " << written << "\\" << name;
+    const std::string golden = host::Env("KVP_SOURCE_DIR") + "\\tests\\wine\\kvhost-listings\\" + name;
+    if (printed == ReadBytes(golden)) return;
+    const std::string written = host::Env("KVP_BUILD_DIR") + "\\kvhost-listings\\" + name;
+    host::WriteBytes(written, printed);
+    ADD_FAILURE() << "kvhost does not print " << golden << "; what it prints is in " << written;
 }
 
 class KvhostListing : public ::testing::TestWithParam<games::Game> {};
 
-TEST_P(KvhostListing, SampleFolderListsAsExpected)
+TEST_P(KvhostListing, SamplesStringsAndColumnsAsExpected)
 {
     const std::string plugin = GetParam().plugin;
-    host::TempDir dir;
-    CopySamples(plugin, dir);
-    const Outcome run = Kvhost({"list", plugin, dir.Root(), "-v"});
-    EXPECT_EQ(run.exit, 0) << run.err;
-    EXPECT_EQ(run.err, "");
-    ExpectListing(plugin + ".txt", run.out);
-}
-
-TEST_P(KvhostListing, StringsAndColumnsAsExpected)
-{
-    const std::string plugin = GetParam().plugin;
-    const Outcome about = Kvhost({"about", plugin});
-    const Outcome columns = Kvhost({"columns", plugin});
+    TempDir dir;
+    const Outcome list = Kvhost({"list", plugin, CopySample(dir, plugin + "\\", ""), "-v"});
+    EXPECT_EQ(list.exit, 0) << list.err;
+    EXPECT_EQ(list.err, "");
+    ExpectListing(plugin + ".txt", list.out);
+    const Outcome about = Kvhost({"about", plugin}), columns = Kvhost({"columns", plugin});
     EXPECT_EQ(about.exit + columns.exit, 0) << about.err << columns.err;
     ExpectListing(plugin + ".about.txt", about.out + columns.out);
 }
@@ -168,290 +120,305 @@ TEST_P(KvhostListing, StringsAndColumnsAsExpected)
 INSTANTIATE_TEST_SUITE_P(Samples, KvhostListing, ::testing::ValuesIn(games::All()),
                          [](const auto& info) { return std::string(info.param.plugin); });
 
-// And none for a plug-in that is not built any more.
-TEST(KvhostListings, BelongToPlugins)
+// Replays only in subfolders, a shot in one, and a file of no plug-in.
+std::string MakeTree(const TempDir& dir)
 {
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((ListingsFolder() + "\\*.txt").c_str(), &entry);
-    ASSERT_NE(find, INVALID_HANDLE_VALUE) << ListingsFolder();
-    do {
-        const std::string name = entry.cFileName;
-        bool known = false;
-        for (const games::Game& game : games::All())
-            known = known || name == std::string(game.plugin) + ".txt" || name == std::string(game.plugin) + ".about.txt";
-        EXPECT_TRUE(known) << name;
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
+    dir.Write("tree\\notes.txt", "not a replay");
+    CopySample(dir, "kvorarec\\kvora_01.rpy", "tree\\2024\\kvora_01.rpy");
+    CopySample(dir, "kvorarec\\kvora_02.rpy", "tree\\2025\\spring\\kvora_02.rpy");
+    CopySample(dir, "brysspic\\sc0000.dat", "tree\\2025\\sc0000.dat");
+    return dir.Path("tree");
 }
 
-// One column of a CSV text, below its title; quoted fields may hold commas,
-// doubled quotes and line breaks.
-std::vector<std::string> CsvColumn(const std::string& csv, size_t column)
+TEST(Kvhost, ErrorsExitWithTheirCodeInOneLine)
 {
-    std::vector<std::string> values;
-    std::string field;
-    size_t index = 0;
-    bool quoted = false, title = true;
-    for (size_t i = 0; i < csv.size(); ++i) {
-        const char c = csv[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < csv.size() && csv[i + 1] == '"') field += csv[++i];
-            else if (c == '"') quoted = false;
-            else field += c;
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',' || c == '\n') {
-            if (index == column && !title) values.push_back(field);
-            field.clear();
-            index = c == ',' ? index + 1 : 0;
-            if (c == '\n') title = false;
-        } else if (c != '\r') {
-            field += c;
-        }
-    }
-    return values;
-}
-
-TEST(Kvhost, SortsByTheColumnsKindAndWritesCsvAndJson)
-{
-    const std::string folder = Samples("zoltepic");
-    // Titles are named in UTF-8; "幅", the width, sorts as a whole number
-    // (as text, 99 would come first).
-    Outcome run = Kvhost({"list", "zoltepic", folder, "--csv", "--sort", "\xE5\xB9\x85", "--desc"});
-    ASSERT_EQ(run.exit, 0) << run.err;
-    EXPECT_EQ(CsvColumn(run.out, 4), (std::vector<std::string>{"175", "160", "99"}));
-    // Quotes inside a field are doubled; the summary goes to the error stream.
-    EXPECT_TRUE(Contains(run.out, ",\"Glass Sign \"\"Paper Lantern\"\"\","));
-    EXPECT_EQ(run.err, "3 files listed, 0 refused\n");
-
-    run = Kvhost({"list", "kvorarec", Samples("kvorarec"), "--csv", "--sort", "9"});
-    ASSERT_EQ(run.exit, 0) << run.err;
-    const std::vector<std::string> scores = CsvColumn(run.out, 8);
-    ASSERT_EQ(scores.size(), 7u);
-    EXPECT_EQ(scores.front(), "99999997");  // first as a number, last as text
-    for (size_t i = 1; i < scores.size(); ++i) EXPECT_LT(std::atoll(scores[i - 1].c_str()), std::atoll(scores[i].c_str()));
-    // A multi-line comment stays whole inside its quotes.
-    EXPECT_TRUE(Contains(run.out, ",\"line one\r\nline two\r\n\xE3\x81\x82\xE3\x81\x84\","));
-
-    run = Kvhost({"list", "kvorarec", Samples("kvorarec"), "--json"});
-    ASSERT_EQ(run.exit, 0) << run.err;
-    EXPECT_TRUE(Contains(run.out, "\"\xE3\x82\xB3\xE3\x83\xA1\xE3\x83\xB3\xE3\x83\x88\": "
-                                  "\"line one\\r\\nline two\\r\\n\xE3\x81\x82\xE3\x81\x84\""));  // "コメント"
-    EXPECT_TRUE(Contains(run.out, "\"refused\": [\n    {\"file\": \"kvora_03.rpy\", \"result\": 2, "));
-    EXPECT_EQ(Lines(run.out.substr(run.out.find("\"rows\""), run.out.find("\"refused\"") - run.out.find("\"rows\""))),
-              9u);  // the opening line, seven rows, the closing line
-
-    run = Kvhost({"list", "kvorarec", Samples("kvorarec"), "--sort", "Nothing"});
-    EXPECT_EQ(run.exit, 2);
-    EXPECT_TRUE(Contains(run.err, "no column Nothing in kvorarec.kvp (kvhost columns kvorarec lists them)")) << run.err;
-}
-
-TEST(Kvhost, LargeFoldersShowProgress)
-{
-    host::TempDir dir;
-    const std::string replay = host::TempDir::Read(Samples("nivrarec") + "\\nivra_01.rpy");
-    for (int i = 0; i < int(kProgressThreshold) + 1; ++i) dir.Write("nivra_" + std::to_string(1000 + i) + ".rpy", replay);
-    const Outcome run = Kvhost({"list", "nivrarec", dir.Root()});
-    ASSERT_EQ(run.exit, 0) << run.err;
-    EXPECT_TRUE(Contains(run.out, "301 files listed, 0 refused\n"));
-    // Every hundred files, the last one, then cleared.
-    EXPECT_EQ(run.progress, (std::vector<std::string>{"kvhost: 0 of 301 files matching nivra_*.rpy",
-                                                      "kvhost: 100 of 301 files matching nivra_*.rpy",
-                                                      "kvhost: 200 of 301 files matching nivra_*.rpy",
-                                                      "kvhost: 300 of 301 files matching nivra_*.rpy",
-                                                      "kvhost: 301 of 301 files matching nivra_*.rpy", ""}));
-    // Files that do not match do not count.
-    dir.Write("other.rpy", replay);
-    for (int i = 0; i < 60; ++i) dir.Write("nivra_" + std::to_string(1000 + i) + ".bak", replay);
-    EXPECT_EQ(Kvhost({"list", "nivrarec", dir.Root()}).progress[1], "kvhost: 100 of 301 files matching nivra_*.rpy");
-    EXPECT_EQ(Kvhost({"list", "nivrarec", Samples("nivrarec")}).progress, std::vector<std::string>{""});
-}
-
-// Pixels as the generator made them, red-green-blue: the picture's first row
-// is the top one.
-std::vector<unsigned char> GeneratorPixels(uint32_t width, uint32_t height, uint32_t bytesPerPixel, uint32_t seed)
-{
-    const std::string picture = MakeSamplePicture(width, height, bytesPerPixel, seed);
-    std::vector<unsigned char> rgb;
-    for (size_t at = 0; at < picture.size(); at += bytesPerPixel)
-        rgb.insert(rgb.end(), {(unsigned char)picture[at + 2], (unsigned char)picture[at + 1], (unsigned char)picture[at]});
-    return rgb;
-}
-
-std::vector<unsigned char> DecodedPixels(const std::string& file, int& width, int& height)
-{
-    const std::string bytes = host::TempDir::Read(file);
-    int channels = 0;
-    unsigned char* pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()), int(bytes.size()),
-                                                  &width, &height, &channels, 3);
-    std::vector<unsigned char> out;
-    if (pixels) out.assign(pixels, pixels + size_t(width) * height * 3);
-    stbi_image_free(pixels);
-    return out;
-}
-
-TEST(Kvhost, PicturesAreTheGeneratorsPictures)
-{
-    host::TempDir dir;
-    struct Shot {
-        const char* plugin;
-        const char* file;
-        uint32_t width, height, bytesPerPixel, seed;
-    };
-    // Both depths; 175 pixels of 3 bytes leave padding at each row's end.
-    for (const Shot& shot : {Shot{"brysspic", "sc0001.dat", 200, 150, 4, 2}, Shot{"zoltepic", "bs_07_3.dat", 175, 100, 3, 5}}) {
-        for (const char* extension : {".png", ".bmp"}) {
-            const std::string out = dir.Path(std::string(shot.plugin) + extension);
-            const Outcome run = Kvhost({"picture", shot.plugin, Samples(std::string(shot.plugin) + "\\" + shot.file), "-o", out});
-            ASSERT_EQ(run.exit, 0) << run.err;
-            int width = 0, height = 0;
-            const std::vector<unsigned char> pixels = DecodedPixels(out, width, height);
-            EXPECT_EQ(width, int(shot.width));
-            EXPECT_EQ(height, int(shot.height));
-            EXPECT_TRUE(pixels == GeneratorPixels(shot.width, shot.height, shot.bytesPerPixel, shot.seed)) << out;
-        }
-    }
-    // A folder of shots, with the plug-in found among all of them.
-    const Outcome run = Kvhost({"picture", "--all", Samples("zoltepic"), "-o", dir.Path("shots")});
-    ASSERT_EQ(run.exit, 0) << run.err;
-    EXPECT_TRUE(Contains(run.out, "3 pictures written to "));
-    int width = 0, height = 0;
-    EXPECT_TRUE(DecodedPixels(dir.Path("shots\\bs_11_2.png"), width, height) == GeneratorPixels(99, 77, 3, 6));
-}
-
-// Out of memory while a picture is made, in the pixels or in the PNG
-// encoder, is said in one line with exit code 1: the pictures written before
-// stay whole, and the one it failed on is not made at all.
-TEST(Kvhost, OutOfMemoryForAPictureIsSaidAndNothingHalfWritten)
-{
-    host::TempDir dir;
-    const games::Game& game = games::Pictures().front();
-    auto shot = [&](int16_t width, int16_t height) {
-        const std::string black(size_t(width) * height * game.image->bytesPerPixel, '\0');
-        shot_support::ScreenShot screen;
-        shot_support::BestShot best;
-        screen.width = best.width = width;
-        screen.height = best.height = height;
-        return testing_support::ShotOf(game, screen, best, EncodeLzss(black.data(), black.size()));
-    };
-    dir.Write(game.FileName("0000"), shot(40, 30));
-    dir.Write(game.FileName("0001"), shot(800, 600));
-    const std::string pictures = dir.Path("pictures");
-    const std::string small = pictures + "\\" + game.FileName("0000").substr(0, game.FileName("0000").rfind('.'));
-    const std::string large = pictures + "\\" + game.FileName("0001").substr(0, game.FileName("0001").rfind('.'));
-    const Outcome whole = Kvhost({"picture", game.plugin, dir.Path(game.FileName("0000")), "-o", dir.Path("whole.png")});
-    ASSERT_EQ(whole.exit, 0) << whole.err;
-
-    // 800 x 600 pixels are 1440000 bytes as red, green and blue, and 1440600
-    // as the PNG encoder's rows with their filter bytes.
-    for (size_t limit : {size_t(1000000), size_t(1440300)}) {
-        Outcome run;
-        {
-            const AllocationLimit outOfMemory(limit);
-            run = Kvhost({"picture", game.plugin, dir.Root(), "-o", pictures, "--force"});
-        }
-        EXPECT_EQ(run.exit, 1) << limit;
-        EXPECT_EQ(run.err, "kvhost: out of memory for the 800 x 600 picture of " + dir.Path(game.FileName("0001")) +
-                               "; nothing written to " + large + ".png\n");
-        EXPECT_EQ(host::TempDir::Read(small + ".png"), host::TempDir::Read(dir.Path("whole.png"))) << limit;
-        EXPECT_EQ(GetFileAttributesA((large + ".png").c_str()), INVALID_FILE_ATTRIBUTES) << limit;
-    }
-    // With the memory it needs, the same picture is written.
-    EXPECT_EQ(Kvhost({"picture", game.plugin, dir.Root(), "-o", pictures, "--force"}).exit, 0);
-    EXPECT_NE(GetFileAttributesA((large + ".png").c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-TEST(Kvhost, InfoColumnsAndAbout)
-{
-    Outcome run = Kvhost({"info", "kvorarec", Samples("kvorarec\\kvora_udlong.rpy")});
-    ASSERT_EQ(run.exit, 0) << run.err;
-    EXPECT_TRUE(Contains(run.out, "files: kvora_*.rpy\n"));
-    EXPECT_TRUE(Contains(run.out, "-- information --\nVersion "));
-    EXPECT_TRUE(Contains(run.out, "-- comment --\nline one\nline two\n\xE3\x81\x82\xE3\x81\x84\n"));
-    // Without a comment section the comment pane fails, and says so.
-    run = Kvhost({"info", "--all", Samples("kvorarec\\kvora_03.rpy")});
-    EXPECT_EQ(run.exit, 1);
-    EXPECT_TRUE(Contains(run.out, "== kvorarec.kvp\n"));
-    EXPECT_TRUE(Contains(run.out, "-- row --\n(GetFileInfoList answered 2)\n"));
-    EXPECT_TRUE(Contains(run.out, "-- comment --\n(GetFileInfoText2 answered 2)\n"));
-
-    run = Kvhost({"columns", "brysspic"});
-    ASSERT_EQ(run.exit, 0);
-    const size_t ninth = run.out.find("\n  9  ");
-    ASSERT_NE(ninth, std::string::npos) << run.out;
-    const std::string slowRate = run.out.substr(ninth + 1, run.out.find('\n', ninth + 1) - ninth - 1);
-    EXPECT_TRUE(Contains(slowRate, "\xE5\x87\xA6\xE7\x90\x86\xE8\x90\xBD\xE3\x81\xA1\xE7\x8E\x87 "));  // 処理落ち率
-    EXPECT_TRUE(Contains(slowRate, "  right  decimal       plug-in")) << slowRate;
-    EXPECT_EQ(Lines(run.out), 13u);  // name, titles, eleven columns
-
-    run = Kvhost({"about", "--all"});
-    ASSERT_EQ(run.exit, 0);
-    for (const games::Game& game : games::All())
-        EXPECT_TRUE(Contains(run.out, "== " + std::string(game.plugin) + ".kvp\ndescription: KARVO Plug-in For ")) << game;
-    EXPECT_TRUE(Contains(run.out, "serves: columns, list rows, picture\n"));
-}
-
-TEST(Kvhost, EditOpensTheCommentEditor)
-{
-    host::TempDir dir;
-    const std::string replay = host::TempDir::Read(Samples("taskorec\\tasko_01.rpy"));
-    const std::string path = dir.Write("tasko_01.rpy", replay);
-    Outcome run;
-    auto edit = [&] {
-        run = Kvhost({"edit", "--all", path});
-        return run.exit;
-    };
-    EXPECT_EQ(dialog_driver::RunDialog(edit, [](const dialog_driver::Dialog& d) { d.Press(IDCANCEL); }), 1);
-    EXPECT_EQ(run.out, "closed without saving; " + path + " is unchanged\n");
-    EXPECT_EQ(host::TempDir::Read(path), replay);
-
-    EXPECT_EQ(dialog_driver::RunDialog(edit, [](const dialog_driver::Dialog& d) {
-        d.SetText("edited by kvhost");
-        d.Press(IDOK);
-    }), 0);
-    EXPECT_EQ(run.out, "comment saved in " + path + "\n");
-    EXPECT_TRUE(Contains(Kvhost({"info", "taskorec", path}).out, "-- comment --\nedited by kvhost\n"));
-}
-
-TEST(Kvhost, ErrorsSayWhatAndWhereInOneLine)
-{
-    host::TempDir dir;
-    const std::string shot = Samples("brysspic\\sc0000.dat");
-    const std::string shotBytes = host::TempDir::Read(shot);
-    struct Case {
+    TempDir dir;
+    const std::string tree = MakeTree(dir), file = dir.Write("file", "x");
+    const std::string replays = Samples("kvorarec"), shot = Samples("brysspic\\sc0000.dat");
+    std::string patterns;   // of the plug-ins in the order of their names
+    for (const games::Game& game : games::All()) patterns += (patterns.empty() ? "" : ", ") + std::string(game.pattern);
+    const struct {
         std::vector<std::string> args;
         int exit;
         std::string message;
-    };
-    const Case cases[] = {
-        {{"list", "nosuch", Samples("kvorarec")}, 1, "\\nosuch.kvp not found"},
+    } cases[] = {
+        // Failed, or nothing to do.
+        {{"list", "nosuch", replays}, 1, "\\nosuch.kvp not found"},
         {{"about", "C:\\windows\\system32\\kernel32.dll"}, 1, "is not a plug-in: it has no export GetPluginInfo"},
         {{"list", "kvorarec", Samples("nothing-here")}, 1, "\\samples\\nothing-here does not exist"},
         {{"info", "kvorarec", Samples("kvorarec\\kvora_99.rpy")}, 1, "does not exist"},
-        {{"picture", "brysspic", shot, "-o", dir.Write("file", "x") + "\\y.png"}, 1,
-         dir.Path("file") + " is a file, not a folder"},
-        {{"picture", "brysspic", shot, "-o", shot}, 2, "must end in .png or .bmp"},
+        {{"info", "kvorarec", shot}, 1, "is not a file of kvorarec.kvp (IsSupported answered 0)"},
+        {{"picture", "brysspic", shot, "-o", file + "\\y.png"}, 1, file + " is a file, not a folder"},
         {{"picture", "kvorarec", shot, "-o", dir.Path("x.png")}, 1, "kvorarec.kvp has no pictures"},
         {{"edit", "brysspic", shot}, 1, "brysspic.kvp has no comment editor"},
         {{"edit", "--all", shot}, 1, "no replay plug-in accepts "},
+        {{"list", "kvorarec", tree}, 1,
+         "no file in " + tree + " matches kvora_*.rpy; 2 files in its subfolders do (-r includes them)"},
+        {{"list", "--all", tree}, 1, "no file in " + tree + " matches the pattern of any plug-in (" + patterns + ")"},
+        {{"list", "zoltepic", tree, "-r"}, 1, "no file in " + tree + " matches bs_*.dat"},
+        {{"picture", "brysspic", tree, "-o", dir.Path("pictures")}, 1, "matches sc*.dat; 1 file in its subfolders does"},
+        // A wrong command line.
         {{"frob", "kvorarec"}, 2, "unknown command frob"},
+        {{"list", "kvorarec", replays, "--frob"}, 2, "unknown option --frob"},
         {{"list", "kvorarec"}, 2, "wrong number of arguments for list"},
-        {{"list", "kvorarec", ".", "--csv", "--json"}, 2, "--csv and --json exclude each other"},
-        {{"list", "--all", ".", "--csv"}, 2, "--csv lists one plug-in at a time"},
+        {{"about"}, 2, "no plug-in named"},
+        {{"list", "kvorarec", replays, "-v", "--verbose"}, 2, "--verbose given twice"},
+        {{"list", "kvorarec", replays, "--csv", "--json"}, 2, "--csv and --json exclude each other"},
+        {{"list", "--all", replays, "--csv"}, 2, "--csv lists one plug-in at a time"},
+        {{"list", "kvorarec", replays, "--desc"}, 2, "--desc applies only with --sort"},
+        {{"list", "kvorarec", replays, "--bom"}, 2, "--bom applies only with --csv"},
+        {{"list", "kvorarec", replays, "--bench", "--csv"}, 2, "--csv does not apply to --bench"},
+        {{"list", "kvorarec", replays, "--csv", "--width", "80"}, 2, "--width applies to the table, not to --csv"},
+        {{"list", "kvorarec", replays, "--width", "5"}, 2, "--width wants 0 or a number of columns from 20"},
+        {{"picture", "brysspic", shot, "-o", "x.gif"}, 2, "the picture's name must end in .png or .bmp"},
+        {{"list", "kvorarec", replays, "--sort", "Nothing"}, 2,
+         "no column Nothing in kvorarec.kvp (kvhost columns kvorarec lists them)"},
+        {{"list", "kvorarec", replays, "--columns", "1,1"}, 2, "--columns names"},
+        // The score column under --all, where a plug-in with files lacks it.
+        {{"list", "--all", Samples("zoltepic"), "--sort", "スコア"}, 2,
+         "no column スコア in zoltepic.kvp"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) ExpectOneLineError(Kvhost(c.args), c.exit, c.message);
+    EXPECT_FALSE(host::Exists(dir.Path("pictures"))) << "an output folder for no pictures";
+}
+
+// Sorted as the column sorts, the chosen columns in their order, CSV and
+// JSON whole, the table cut to its width; the text panes, and what a plug-in
+// did not give.
+TEST(Kvhost, WhatListAndInfoPrint)
+{
+    TempDir dir;
+    const std::string root = CopySample(dir, "kvorarec\\", ""), tree = MakeTree(dir);
+    // Shift-JIS in the replay, UTF-8 in the output: "初めて".
+    dir.Write("kvora_30.rpy", testing_support::Replay("kvor", {testing_support::Info(),
+        testing_support::Comment("A comment far longer than any table column should be \x8F\x89\x82\xDF\x82\xC4")}));
+    const std::string comment = "A comment far longer than any table column should be 初めて";
+    const struct {
+        std::vector<std::string> args;
+        std::vector<std::string> shown;   // parts of the output, in this order
+        size_t width;                     // that no line exceeds, if not 0
+    } cases[] = {
+        // The score sorts as a whole number: as text, 99999997 would be last.
+        {{"list", "kvorarec", root, "--csv", "--columns", "9", "--sort", "9"},
+         {"\r\n99999997\r\n101234564\r\n", "\r\n107407399\r\n123456780\r\n"}},
+        {{"list", "zoltepic", Samples("zoltepic"), "--csv", "--bom"},
+         {"\xEF\xBB\xBF", ",\"Glass Sign \"\"Paper Lantern\"\"\","}},
+        {{"list", "kvorarec", root, "--csv", "--columns", "12"},
+         {"\r\n" + comment + "\r\n", "\r\n\"line one\r\nline two\r\nあい\"\r\n"}},
+        {{"list", "kvorarec", root, "--json", "--columns", "12,1"},
+         {comment, "\"line one\\r\\nline two\\r\\nあい\", ",
+          "\"refused\": [\n    {\"file\": \"kvora_03.rpy\", \"result\": 2, "}},
+        // Long text cut to 20 columns first; then columns left out from the right, and named.
+        {{"list", "kvorarec", root, "--width", "63", "--columns", "1,4,12,9"},
+         {"\nkvora_30.rpy      Alice         A comment far long..  123456780\n"}, 63},
+        {{"list", "kvorarec", root, "--width", "80"},
+         {"\nkvora_best.rpy    2026/01/02 12:04:05  ----   Carol         2026/08/17 23:11\n",
+          "\n(8 columns left out to fit 80 columns: 使用キャラ, ",
+          "; --columns chooses them,", "--width 0 shows all)\n8 files listed, 1 refused\n"}, 80},
+        // -r: the path from FOLDER, and each file's own folder.
+        {{"list", "kvorarec", tree, "-r", "--csv", "--columns", "1,14"},
+         {"\r\n2024\\kvora_01.rpy," + tree + "\\2024\r\n2025\\spring\\kvora_02.rpy," + tree + "\\2025\\spring\r\n"}},
+        {{"info", "kvorarec", Samples("kvorarec\\kvora_udlong.rpy")},
+         {"files: kvora_*.rpy\n", "-- information --\nVersion ", "-- comment --\nline one\nline two\nあい\n"}},
+        // A shot's row, the host's columns from the file system.
+        {{"info", "brysspic", tree + "\\2025\\sc0000.dat"},
+         {"-- row --\nファイル名:     sc0000.dat\n更新日時:       2026/01/02 12:04:05\n", "\n幅:             160\n",
+          ":   " + tree + "\\2025\n"}},
+    };
+    for (const auto& c : cases) {
         const Outcome run = Kvhost(c.args);
-        EXPECT_EQ(run.exit, c.exit) << c.message;
-        EXPECT_TRUE(Contains(run.err, c.message)) << run.err;
-        EXPECT_EQ(Lines(run.err), 1u) << run.err;
-        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.exit, 0) << run.err;
+        size_t at = 0;
+        for (const std::string& part : c.shown)
+            EXPECT_NE(at = run.out.find(part, at), std::string::npos) << part << "\n" << run.out;
+        for (size_t line = 0, next; c.width && (next = run.out.find('\n', line)) != std::string::npos; line = next + 1)
+            EXPECT_LE(DisplayWidth(run.out.substr(line, next - line)), c.width);
     }
-    // A picture is never written over a file, even one renamed to .png.
-    const std::string renamed = dir.Write("sc0000.png", shotBytes);
-    const Outcome run = Kvhost({"picture", "brysspic", renamed, "-o", renamed});
-    EXPECT_EQ(run.exit, 1);
-    EXPECT_TRUE(Contains(run.err, "will not write the picture over ")) << run.err;
-    EXPECT_EQ(host::TempDir::Read(renamed), shotBytes);
+    // Without a comment section the row and the comment fail, and say so.
+    const Outcome info = Kvhost({"info", "--all", Samples("kvorarec\\kvora_03.rpy")});
+    EXPECT_EQ(info.exit, 1);
+    EXPECT_TRUE(Contains(info.out, "== kvorarec.kvp\n") &&
+                Contains(info.out, "-- row --\n(GetFileInfoList answered 2)\n") &&
+                Contains(info.out, "-- comment --\n(GetFileInfoText2 answered 2)\n")) << info.out;
+    const Outcome pictures = Kvhost({"picture", "--all", tree, "-r", "-o", dir.Path("pictures")});
+    EXPECT_TRUE(pictures.exit == 0 && host::Exists(dir.Path("pictures\\2025\\sc0000.png"))) << pictures.err;
+}
+
+// The tests run in code page 932: "Ω" is in it, "é" is not, and a best-fit
+// conversion would make "kvora_é.rpy" another file, "kvora_e.rpy".
+TEST(Kvhost, APathTheCodePageLacksNeverReachesAPlugin)
+{
+    ASSERT_EQ(GetACP(), 932u) << "the Wine tests need LC_ALL=ja_JP.UTF-8";
+    TempDir dir;
+    const std::string accented = CopySample(dir, "kvorarec\\kvora_01.rpy", "kvora_é.rpy");   // Bob
+    const std::string plain = CopySample(dir, "kvorarec\\kvora_02.rpy", "kvora_e.rpy");             // ミク
+    const std::string omega = CopySample(dir, "kvorarec\\kvora_07.rpy", "kvora_udΩ.rpy");    // Carol
+    const std::string letterO = CopySample(dir, "kvorarec\\kvora_25.rpy", "kvora_udO.rpy");         // あかり
+    const std::string lacks = "its path holds é that the ANSI code page (932) lacks";
+    for (const char* verbose : {"-v", "--csv"}) {   // named with or without -v
+        const Outcome run = Kvhost({"list", "kvorarec", dir.Root(), verbose, "--columns", "1,4"});
+        EXPECT_EQ(run.exit, 0) << run.err;
+        for (const char* row : {"kvora_e.rpy", "ミク", "kvora_udO.rpy", "あかり",
+                                "kvora_udΩ.rpy", "Carol"})
+            EXPECT_TRUE(Contains(run.out, row)) << row;
+        EXPECT_FALSE(Contains(run.out, "Bob"));
+        EXPECT_TRUE(Contains(run.out + run.err, "3 files listed, 1 refused\n  refused kvora_é.rpy: " + lacks +
+                                                    ", and plug-ins take ANSI paths\n")) << run.out << run.err;
+    }
+    // Each file command fails in one line, without a dialog and writing nothing.
+    const std::string before = ReadBytes(plain);
+    ExpectOneLineError(Kvhost({"info", "--all", accented}), 1, "to a plug-in: " + lacks);
+    Outcome edit;
+    RunDialog([&] { return (edit = Kvhost({"edit", "kvorarec", accented})).exit; }, [](const Dialog& d) {
+        ADD_FAILURE() << "the comment editor showed";
+        d.Press(IDCANCEL);
+    }, false);
+    ExpectOneLineError(edit, 1, "to a plug-in: " + lacks);
+    EXPECT_EQ(ReadBytes(plain), before);
+    CopySample(dir, "brysspic\\sc0000.dat", "shots\\scé.dat");
+    CopySample(dir, "brysspic\\sc0001.dat", "shots\\sce.dat");
+    ExpectOneLineError(Kvhost({"picture", "brysspic", dir.Path("shots\\scé.dat"), "-o", dir.Path("one.png")}), 1,
+                       lacks);
+    const Outcome shots = Kvhost({"picture", "brysspic", dir.Path("shots"), "-o", dir.Path("pictures")});
+    EXPECT_EQ(shots.err, "kvhost: skipped scé.dat: " + lacks + ", and plug-ins take ANSI paths\n");
+    EXPECT_TRUE(shots.exit == 0 && Contains(shots.out, "1 picture written to ")) << shots.out;
+    EXPECT_TRUE(host::Exists(dir.Path("pictures\\sce.png")) && !host::Exists(dir.Path("pictures\\scé.png")));
+    EXPECT_FALSE(host::Exists(dir.Path("one.png")));
+
+    // A name the code page holds reaches its own file, not a look-alike; the
+    // comment editor saves it or, cancelled, leaves it alone.
+    const std::string other = ReadBytes(letterO), carol = ReadBytes(omega);
+    auto editOmega = [&] { return (edit = Kvhost({"edit", "--all", omega})).exit; };
+    EXPECT_EQ(RunDialog(editOmega, [](const Dialog& d) { d.Press(IDCANCEL); }), 1);
+    EXPECT_EQ(edit.out, "closed without saving; " + omega + " is unchanged\n");
+    EXPECT_EQ(ReadBytes(omega), carol);
+    EXPECT_EQ(RunDialog(editOmega, [](const Dialog& d) {
+        d.SetText("saved under its own name");
+        d.Press(IDOK);
+    }), 0);
+    EXPECT_EQ(edit.out, "comment saved in " + omega + "\n");
+    const Outcome info = Kvhost({"info", "kvorarec.kvp", omega});
+    EXPECT_TRUE(Contains(info.out, "Carol") && Contains(info.out, "-- comment --\nsaved under its own name\n"))
+        << info.out;
+    EXPECT_EQ(ReadBytes(letterO), other);
+}
+
+// What kvhost writes is the picture the generator made: PNG or the bitmap
+// as handed over, at both depths (175 pixels of 3 bytes leave padding).
+TEST(Kvhost, PicturesAreTheGeneratorsPictures)
+{
+    TempDir dir;
+    const struct {
+        const char *plugin, *shot;
+        int width, height, bytesPerPixel;
+        uint32_t seed;
+    } shots[] = {{"brysspic", "brysspic\\sc0001.dat", 200, 150, 4, 2},
+                 {"zoltepic", "zoltepic\\bs_07_3.dat", 175, 100, 3, 5}};
+    for (const auto& shot : shots) {
+        const std::string picture = MakeSamplePicture(shot.width, shot.height, shot.bytesPerPixel, shot.seed);
+        std::vector<unsigned char> rgb;
+        for (size_t at = 0; at < picture.size(); at += size_t(shot.bytesPerPixel))
+            rgb.insert(rgb.end(), {stbi_uc(picture[at + 2]), stbi_uc(picture[at + 1]), stbi_uc(picture[at])});
+        for (const char* name : {"shot.png", "shot.bmp"}) {
+            const Outcome run = Kvhost({"picture", shot.plugin, Samples(shot.shot), "-o", dir.Path(name), "--force"});
+            ASSERT_EQ(run.exit, 0) << run.err;
+            const std::string bytes = ReadBytes(dir.Path(name));
+            int w = 0, h = 0, channels = 0;
+            stbi_uc* pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()), int(bytes.size()), &w,
+                                                    &h, &channels, 3);
+            EXPECT_TRUE(pixels && w == shot.width && h == shot.height && std::equal(rgb.begin(), rgb.end(), pixels))
+                << shot.shot << " as " << name;
+            stbi_image_free(pixels);
+        }
+    }
+}
+
+// kvhost writes a picture only where it is asked to: never over a file
+// unless forced, never over its own shot.
+TEST(Kvhost, PicturesAreNeverWrittenOverUnlessForced)
+{
+    TempDir dir;
+    const std::string shot = CopySample(dir, "brysspic\\sc0001.dat", "shots\\sc0001.dat");
+    CopySample(dir, "brysspic\\sc0000.dat", "shots\\sc0000.dat");
+    const std::string out = dir.Path("new\\deeper\\shot.png");
+    ASSERT_EQ(Kvhost({"picture", "brysspic", shot, "-o", out}).exit, 0);   // the missing folders are made
+    const std::string picture = ReadBytes(out);
+    dir.Write("new\\deeper\\shot.png", "mine");
+    ExpectOneLineError(Kvhost({"picture", "brysspic", shot, "-o", out}), 1, out + " exists; --force writes over it");
+    EXPECT_EQ(ReadBytes(out), "mine");
+    EXPECT_EQ(Kvhost({"picture", "brysspic", shot, "-o", out, "--force"}).exit, 0);
+    EXPECT_EQ(ReadBytes(out), picture);
+    // A folder of shots: a file in the way of the folder or of one picture,
+    // and nothing is written.
+    const std::string file = dir.Write("taken", "mine");
+    ExpectOneLineError(Kvhost({"picture", "brysspic", dir.Path("shots"), "-o", file}), 1,
+                       file + " is a file; the pictures of a folder go into a folder");
+    dir.Write("pictures\\sc0001.png", "mine");
+    ExpectOneLineError(Kvhost({"picture", "brysspic", dir.Path("shots"), "-o", dir.Path("pictures")}), 1,
+                       dir.Path("pictures\\sc0001.png") + " exists; --force writes over it");
+    EXPECT_FALSE(host::Exists(dir.Path("pictures\\sc0000.png")));
+    EXPECT_EQ(Kvhost({"picture", "brysspic", dir.Path("shots"), "-o", dir.Path("pictures"), "--force"}).exit, 0);
+    EXPECT_EQ(ReadBytes(dir.Path("pictures\\sc0001.png")), picture);
+    // Not even --force writes a picture over its shot.
+    const std::string renamed = CopySample(dir, "brysspic\\sc0000.dat", "sc0000.png");
+    ExpectOneLineError(Kvhost({"picture", "brysspic", renamed, "-o", renamed, "--force"}), 1,
+                       "will not write the picture over its shot " + renamed);
+    EXPECT_EQ(ReadBytes(renamed), ReadBytes(Samples("brysspic\\sc0000.dat")));
+}
+
+// kvhost.exe started as a user starts it, with a wide command line in the
+// folder `dir`, its output and error streams in files.
+Outcome RunKvhostExe(const TempDir& dir, const std::vector<std::string>& args)
+{
+    std::wstring line = L"\"" + Utf8ToWide(host::Env("KVP_PLUGIN_DIR")) + L"\\kvhost.exe\"";
+    for (const std::string& arg : args) line += L" \"" + Utf8ToWide(arg) + L"\"";
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    auto open = [&](const std::string& path) {
+        return CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           &inherit, CREATE_ALWAYS, 0, nullptr);
+    };
+    STARTUPINFOW startup = {sizeof startup};
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = open("NUL");
+    startup.hStdOutput = open(dir.Path("stdout"));
+    startup.hStdError = open(dir.Path("stderr"));
+    PROCESS_INFORMATION process = {};
+    Outcome run;
+    DWORD exit = ~0u;
+    EXPECT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr,
+                               Utf8ToWide(dir.Root()).c_str(), &startup, &process)) << WideToUtf8(line);
+    if (process.hProcess && WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << WideToUtf8(line) << " did not end in time";
+        TerminateProcess(process.hProcess, 99);
+        WaitForSingleObject(process.hProcess, INFINITE);
+    }
+    GetExitCodeProcess(process.hProcess, &exit);
+    run.exit = int(exit);
+    for (HANDLE handle : {process.hThread, process.hProcess, startup.hStdInput, startup.hStdOutput, startup.hStdError})
+        CloseHandle(handle);
+    run.out = ReadBytes(dir.Path("stdout"));
+    run.err = ReadBytes(dir.Path("stderr"));
+    return run;
+}
+
+// The exit code is RunKvhost's; the arguments arrive in Unicode (relative
+// names, as typed in the folder); the version is the file's own.
+TEST(KvhostExe, ExitCodesAndAUnicodeCommandLine)
+{
+    TempDir dir;
+    CopySample(dir, "kvorarec\\kvora_07.rpy", "kvora_udΩ.rpy");   // Carol
+    CopySample(dir, "kvorarec\\kvora_25.rpy", "kvora_udO.rpy");
+    CopySample(dir, "kvorarec\\kvora_01.rpy", "kvora_é.rpy");
+    CopySample(dir, "kvorarec\\kvora_02.rpy", "kvora_e.rpy");
+    const Outcome run = RunKvhostExe(dir, {"info", "kvorarec", "kvora_udΩ.rpy"});
+    EXPECT_TRUE(run.exit == 0 && Contains(run.out, "Carol")) << run.out << run.err;
+    ExpectOneLineError(RunKvhostExe(dir, {"info", "kvorarec", "kvora_é.rpy"}), 1,
+                       "cannot hand kvora_é.rpy to a plug-in: its path holds é that the ANSI code page (932) lacks");
+    const Outcome version = RunKvhostExe(dir, {"--version"}), usage = RunKvhostExe(dir, {});
+    EXPECT_EQ(version.exit, 0);
+    EXPECT_EQ(version.out, "kvhost " + host::Env("KVP_RELEASE_VERSION") + "\n");
+    EXPECT_EQ(usage.exit, 2);
+    EXPECT_EQ(usage.err, RunKvhostExe(dir, {"--help"}).out);
 }
 
 }  // namespace

@@ -1,98 +1,85 @@
 #pragma once
 // What the host does with a plug-in, for the tests: load it by file name,
-// find its exports by name, and free every block it hands over.
+// find its exports by name, call them and free every block they hand over;
+// and the files the tests hand it, on disk or in memory.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "common/PluginExports.h"
+#include "tools/games/Games.h"
+#include "tools/kvhost/Text.h"
 
 namespace host {
 
-// A plug-in in the folder that an environment variable names: the built
-// plug-ins in KVP_PLUGIN_DIR, the tests' own in KVP_TEST_PLUGIN_DIR.
+inline std::string Env(const char* name) { return std::getenv(name) ? std::getenv(name) : "."; }
+
+// The built plug-ins are in KVP_PLUGIN_DIR, the tests' own in KVP_TEST_PLUGIN_DIR.
 inline std::string PluginPath(const std::string& name, const char* folder = "KVP_PLUGIN_DIR")
 {
-    const char* dir = std::getenv(folder);
-    return std::string(dir ? dir : ".") + "\\" + name + ".kvp";
+    return Env(folder) + "\\" + name + ".kvp";
 }
 
-class Plugin {
-public:
+// A plug-in loaded by its file name, its exports found by name as the host
+// finds them (null where it has none).
+struct Plugin {
     explicit Plugin(const std::string& name, const char* folder = "KVP_PLUGIN_DIR")
-        : m_module(LoadLibraryA(PluginPath(name, folder).c_str()))
-    {
-        if (m_module) m_exports = FindPluginExports(m_module);
-    }
-    ~Plugin() { if (m_module) FreeLibrary(m_module); }
+        : module(LoadLibraryA(PluginPath(name, folder).c_str())),
+          exports(module ? FindPluginExports(module) : PluginExportTable()) {}
+    ~Plugin() { if (module) FreeLibrary(module); }
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;
 
-    bool Loaded() const { return m_module != nullptr; }
-    HMODULE Module() const { return m_module; }
-    // Null where the plug-in lacks the export.
-    const PluginExportTable& Exports() const { return m_exports; }
-
-private:
-    HMODULE m_module;
-    PluginExportTable m_exports;
+    const HMODULE module;
+    const PluginExportTable exports;
 };
 
-// A block handed over by a plug-in; the host frees it with LocalFree.
-struct Block {
-    HLOCAL handle = nullptr;
-    Block() = default;
-    Block(const Block&) = delete;
-    Block& operator=(const Block&) = delete;
-    ~Block() { Release(); }
-    void Release()
-    {
-        if (handle) {
-            EXPECT_EQ(LocalFree(handle), nullptr) << "LocalFree refused a block";
-        }
-        handle = nullptr;
-    }
-    size_t Size() const { return handle ? LocalSize(handle) : 0; }
-    const char* Bytes() const { return static_cast<const char*>(handle); }
-    const char* Field(int i) const { return Bytes() + 512 * i; }
-};
-
-// The column table a plug-in handed over: the profile's records in order and
-// the all-zero end record, nothing else.
-template <typename Column>
-void ExpectColumnTable(const Block& table, const Column* columns, uint32_t count)
+// The bytes of a file (UTF-8 path); empty when it cannot be read.
+inline std::string ReadBytes(const std::string& path)
 {
-    ASSERT_EQ(table.Size(), size_t(count + 1) * 128);
-    for (uint32_t i = 0; i < count; ++i)
-        EXPECT_EQ(std::memcmp(table.Bytes() + 128 * i, &columns[i].info, 128), 0) << "record " << i;
-    EXPECT_EQ(std::string(table.Bytes() + 128 * count, 128), std::string(128, '\0')) << "end record";
+    std::string bytes;
+    HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char chunk[65536];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got) bytes.append(chunk, got);
+    CloseHandle(file);
+    return bytes;
 }
 
-// A column record's three numbers, "right_align,sort_kind,host_field".
-inline std::string ColumnValues(const Block& table, int i)
+// Writes a file (UTF-8 path), making the folders it lies in.
+inline bool WriteBytes(const std::string& path, const std::string& bytes)
 {
-    int32_t v[3];
-    std::memcpy(v, table.Bytes() + 128 * i + 116, 12);
-    return std::to_string(v[0]) + "," + std::to_string(v[1]) + "," + std::to_string(v[2]);
+    for (size_t slash = path.find('\\', 3); slash != std::string::npos; slash = path.find('\\', slash + 1))
+        CreateDirectoryW(Utf8ToWide(path.substr(0, slash)).c_str(), nullptr);
+    HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    const bool done = file != INVALID_HANDLE_VALUE &&
+                      (bytes.empty() || WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr));
+    CloseHandle(file);
+    return done && written == bytes.size();
 }
 
-// Removes a folder and everything in it. Wide names: a test may make files
-// whose names the ANSI code page cannot hold.
+inline bool Exists(const std::string& path)
+{
+    return GetFileAttributesW(Utf8ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 inline void RemoveTree(const std::wstring& dir)
 {
     WIN32_FIND_DATAW entry;
     HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &entry);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            const std::wstring name = entry.cFileName;
+            const std::wstring name = entry.cFileName, path = dir + L"\\" + name;
             if (name == L"." || name == L"..") continue;
-            const std::wstring path = dir + L"\\" + name;
             SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
             else DeleteFileW(path.c_str());
@@ -102,98 +89,55 @@ inline void RemoveTree(const std::wstring& dir)
     RemoveDirectoryW(dir.c_str());
 }
 
-// Makes a new folder named prefix and a number in the temporary folder, the
-// numbers tried from first on; gives up with a clear message (an exception,
-// which fails the test) when the folder cannot be made, or when a bounded
-// number of names are all taken.
-inline std::wstring MakeScratchFolder(const std::wstring& prefix, unsigned first)
-{
-    constexpr unsigned kAttempts = 1000;
-    wchar_t base[MAX_PATH] = {};
-    const DWORD length = GetTempPathW(MAX_PATH, base);
-    DWORD error = ERROR_PATH_NOT_FOUND;
-    for (unsigned n = first; length > 0 && length < MAX_PATH && n - first < kAttempts; ++n) {
-        const std::wstring path = base + prefix + std::to_wstring(n);
-        if (CreateDirectoryW(path.c_str(), nullptr)) return path;
-        error = GetLastError();
-        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) break;
-    }
-    char where[3 * MAX_PATH] = {};
-    WideCharToMultiByte(CP_UTF8, 0, base, -1, where, sizeof where, nullptr, nullptr);
-    const bool taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
-    throw std::runtime_error("cannot make a scratch folder in the temporary folder \"" + std::string(where) + "\": " +
-                             (taken ? std::to_string(kAttempts) + " names in a row are taken"
-                                    : "Windows error " + std::to_string(error)));
-}
-
-// A scratch folder for the files of one test, removed afterwards.
+// A scratch folder for one test's files, removed with them. Names are UTF-8
+// and wide on the disk, so that a test can make names the ANSI code page
+// lacks; the folder's own path is ASCII, which a plug-in takes as it is.
 class TempDir {
 public:
     TempDir()
     {
-        const std::wstring made = MakeScratchFolder(L"kvptest", GetCurrentProcessId() * 1000u);
-        // The plug-ins take ANSI paths: the folder's must convert exactly.
-        char path[MAX_PATH] = {};
-        BOOL lossy = FALSE;
-        if (!WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, made.c_str(), -1, path, MAX_PATH, nullptr, &lossy) ||
-            lossy) {
-            RemoveDirectoryW(made.c_str());
-            throw std::runtime_error("the scratch folder's path does not fit the ANSI code page");
+        wchar_t base[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, base);
+        const unsigned first = GetCurrentProcessId() * 1000u;
+        for (unsigned n = first; n < first + 1000; ++n) {
+            m_root = WideToUtf8(base) + "kvptest" + std::to_string(n);
+            if (CreateDirectoryW(Utf8ToWide(m_root).c_str(), nullptr)) return;
+            if (GetLastError() != ERROR_ALREADY_EXISTS) break;
         }
-        m_path = path;
+        throw std::runtime_error("cannot make a scratch folder in " + WideToUtf8(base));
     }
-    ~TempDir()
-    {
-        wchar_t wide[MAX_PATH];
-        if (MultiByteToWideChar(CP_ACP, 0, m_path.c_str(), -1, wide, MAX_PATH)) RemoveTree(wide);
-    }
+    ~TempDir() { RemoveTree(Utf8ToWide(m_root)); }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
 
-    std::string Path(const std::string& name) const { return m_path + "\\" + name; }
-    const std::string& Root() const { return m_path; }
+    const std::string& Root() const { return m_root; }
+    std::string Path(const std::string& name) const { return m_root + "\\" + name; }
 
+    // Writes a file, its folders made as needed, and gives its path.
     std::string Write(const std::string& name, const std::string& bytes) const
     {
-        const std::string path = Path(name);
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        EXPECT_NE(file, INVALID_HANDLE_VALUE) << path;
-        DWORD written = 0;
-        if (!bytes.empty()) WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-        CloseHandle(file);
-        return path;
-    }
-
-    static std::string Read(const std::string& path)
-    {
-        std::string out;
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return out;
-        char chunk[65536];
-        DWORD got = 0;
-        while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got) out.append(chunk, got);
-        CloseHandle(file);
-        return out;
+        EXPECT_TRUE(WriteBytes(Path(name), bytes)) << Path(name);
+        return Path(name);
     }
 
 private:
-    std::string m_path;
+    std::string m_root;
 };
 
-// Bytes placed so that their last byte is the last readable byte before a
-// no-access page: a read past the end crashes the test instead of passing.
+// Bytes whose last byte is the last readable one before a no-access page:
+// a read past the end crashes the test instead of passing.
 class GuardedBytes {
 public:
-    explicit GuardedBytes(const std::string& bytes)
+    explicit GuardedBytes(const std::string& bytes) : m_size(bytes.size())
     {
         SYSTEM_INFO info;
         GetSystemInfo(&info);
-        const size_t page = info.dwPageSize;
-        m_pages = ((bytes.size() + page - 1) / page + 1) * page;
-        m_base = static_cast<char*>(VirtualAlloc(nullptr, m_pages, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        const size_t page = info.dwPageSize, pages = ((bytes.size() + page - 1) / page + 1) * page;
+        m_base = static_cast<char*>(VirtualAlloc(nullptr, pages, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
         DWORD old = 0;
-        VirtualProtect(m_base + m_pages - page, page, PAGE_NOACCESS, &old);
-        m_data = m_base + (m_pages - page) - bytes.size();
-        if (!bytes.empty()) memcpy(m_data, bytes.data(), bytes.size());
-        m_size = bytes.size();
+        VirtualProtect(m_base + pages - page, page, PAGE_NOACCESS, &old);
+        m_data = m_base + (pages - page) - bytes.size();
+        if (!bytes.empty()) std::memcpy(m_data, bytes.data(), bytes.size());
     }
     ~GuardedBytes() { VirtualFree(m_base, 0, MEM_RELEASE); }
     GuardedBytes(const GuardedBytes&) = delete;
@@ -205,15 +149,66 @@ public:
 private:
     char* m_base = nullptr;
     char* m_data = nullptr;
-    size_t m_pages = 0;
-    size_t m_size = 0;
+    size_t m_size;
 };
 
-// True while the process heap (which LocalAlloc uses) is intact; with the
-// prefix's heap flags this also catches overruns by a single byte.
-inline bool HeapIsIntact()
-{
-    return HeapValidate(GetProcessHeap(), 0, nullptr) != FALSE;
-}
+// With the prefix's heap flags this also catches a one-byte overrun of a
+// block handed over (LocalAlloc takes the process heap).
+inline bool HeapIsIntact() { return HeapValidate(GetProcessHeap(), 0, nullptr) != FALSE; }
+
+// An export's answer as plain values: its result and the bytes of each
+// block it handed over (copied, then freed; `freed` is false where
+// LocalFree refused one).
+struct Answer {
+    int result = -1;
+    std::vector<std::string> blocks;
+    bool freed = true;
+    bool operator==(const Answer& o) const { return result == o.result && blocks == o.blocks; }
+};
+
+// IsSupported, GetFileInfoList, then GetFileInfoText1 and GetFileInfoText2
+// or GetFileInfoImage2; each once, as the host calls them, on any thread.
+class PluginCalls {
+public:
+    PluginCalls(const std::string& name, bool replay, const char* folder = "KVP_PLUGIN_DIR")
+        : m_replay(replay), m_plugin(name, folder), e(m_plugin.exports) {}
+    explicit PluginCalls(const games::Game& game) : PluginCalls(game.plugin, game.IsReplay()) {}
+
+    bool Ready() const
+    {
+        return m_plugin.module && e.IsSupported && e.GetFileInfoList &&
+               (m_replay ? e.GetFileInfoText1 && e.GetFileInfoText2 : e.GetFileInfoImage2 != nullptr);
+    }
+
+    // Size 0 is path mode.
+    std::vector<Answer> CallEvery(const char* pathOrImage, DWORD size) const
+    {
+        std::vector<Answer> a(m_replay ? 4 : 3);
+        HLOCAL blocks[2] = {};
+        auto take = [&](Answer& answer, int result) {
+            answer.result = result;
+            for (HLOCAL& block : blocks) {
+                if (!block) continue;
+                answer.blocks.emplace_back(static_cast<const char*>(block), LocalSize(block));
+                answer.freed = answer.freed && LocalFree(block) == nullptr;
+                block = nullptr;
+            }
+        };
+        a[0].result = e.IsSupported(pathOrImage, size);
+        take(a[1], e.GetFileInfoList(pathOrImage, size, &blocks[0]));
+        if (m_replay) {
+            take(a[2], e.GetFileInfoText1(pathOrImage, size, &blocks[0]));
+            take(a[3], e.GetFileInfoText2(pathOrImage, size, &blocks[0]));
+        } else {
+            take(a[2], e.GetFileInfoImage2(pathOrImage, size, &blocks[0], &blocks[1]));
+        }
+        return a;
+    }
+
+private:
+    bool m_replay;
+    Plugin m_plugin;
+    const PluginExportTable& e;
+};
 
 }  // namespace host

@@ -1,8 +1,7 @@
 #pragma once
-// A thread of a Windows test program. Everything is built with MinGW-w64's
-// win32 thread model, the one whose runtime imports no thread-control
-// function into the plug-ins; it has no std::thread. Runs body on a new
-// thread; join() or the destructor waits for it.
+// A thread of a Windows test program: MinGW-w64's win32 thread model, whose
+// runtime imports no thread-control function into the plug-ins, has no
+// std::thread. Runs body on a new thread; join() or the destructor waits.
 #include <windows.h>
 
 #include <functional>
@@ -18,9 +17,7 @@ public:
         if (!m_handle) throw std::runtime_error("CreateThread failed");
     }
     TestThread(TestThread&& other) noexcept
-        : m_body(std::move(other.m_body)), m_handle(std::exchange(other.m_handle, nullptr))
-    {
-    }
+        : m_body(std::move(other.m_body)), m_handle(std::exchange(other.m_handle, nullptr)) {}
     TestThread(const TestThread&) = delete;
     TestThread& operator=(const TestThread&) = delete;
     TestThread& operator=(TestThread&&) = delete;

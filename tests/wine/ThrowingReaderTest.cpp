@@ -7,106 +7,47 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
 
-#include "common/PluginExports.h"
 #include "tools/games/ReplayBuilder.h"
 #include "tools/games/ShotBuilder.h"
 #include "wine/PluginHost.h"
 
-using testing_support::Bytes;
+using namespace testing_support;
 
 namespace {
 
-const HLOCAL kUntouched = reinterpret_cast<HLOCAL>(0x1234);
-
-// The same bytes on disk (path mode) and before a no-access page (memory mode).
-class BothModes {
-public:
-    BothModes(const host::TempDir& dir, const std::string& name, const Bytes& bytes)
-        : m_path(dir.Write(name, bytes)), m_image(bytes) {}
-
-    std::vector<std::tuple<const char*, LPCSTR, DWORD>> Calls() const
-    {
-        return {{"path", m_path.c_str(), 0}, {"memory", m_image.Data(), m_image.Size()}};
-    }
-
-private:
-    std::string m_path;
-    host::GuardedBytes m_image;
-};
-
-TEST(ThrowingReader, ReplayExportsAnswerTheirFailureCode)
+TEST(ThrowingReader, ExportsAnswerTheirFailureCode)
 {
-    const host::Plugin plugin("throwing-replay", "KVP_TEST_PLUGIN_DIR");
-    ASSERT_TRUE(plugin.Loaded()) << host::PluginPath("throwing-replay", "KVP_TEST_PLUGIN_DIR");
-    const auto isSupported = plugin.Exports().IsSupported;
-    const auto list = plugin.Exports().GetFileInfoList;
-    const auto text1 = plugin.Exports().GetFileInfoText1;
-    const auto text2 = plugin.Exports().GetFileInfoText2;
-    ASSERT_TRUE(isSupported && list && text1 && text2);
-    host::TempDir dir;
-
-    // Finding a section throws.
-    const BothModes replay(dir, "kvora_01.rpy",
-                           testing_support::Replay("kvor", {testing_support::Info(), testing_support::Comment("c")}));
-    for (auto [mode, file, size] : replay.Calls()) {
-        EXPECT_EQ(isSupported(file, size), 1) << mode;
-        host::Block row;   // stored before the throw, so the host's to free
-        EXPECT_EQ(list(file, size, &row.handle), 5) << mode;
-        for (FileInfoFn text : {text1, text2}) {
-            HLOCAL block = kUntouched;
-            EXPECT_EQ(text(file, size, &block), 5) << mode;
-            EXPECT_EQ(block, kUntouched) << mode;
-        }
-    }
-
-    // The magic check throws: IsSupported says no, the others fail.
-    const BothModes thrower(dir, "kvora_02.rpy", "thrw" + Bytes(60, 'x'));
-    for (auto [mode, file, size] : thrower.Calls()) {
-        EXPECT_EQ(isSupported(file, size), 0) << mode;
-        HLOCAL block = kUntouched;
-        EXPECT_EQ(list(file, size, &block), 5) << mode;
-        EXPECT_EQ(text1(file, size, &block), 5) << mode;
-        EXPECT_EQ(text2(file, size, &block), 5) << mode;
-        EXPECT_EQ(block, kUntouched) << mode;
-    }
-    EXPECT_TRUE(host::HeapIsIntact());
-}
-
-TEST(ThrowingReader, PictureExportsAnswerTheirFailureCode)
-{
-    const host::Plugin plugin("throwing-image", "KVP_TEST_PLUGIN_DIR");
-    ASSERT_TRUE(plugin.Loaded()) << host::PluginPath("throwing-image", "KVP_TEST_PLUGIN_DIR");
-    const auto isSupported = plugin.Exports().IsSupported;
-    const auto list = plugin.Exports().GetFileInfoList;
-    const auto image = plugin.Exports().GetFileInfoImage2;
-    ASSERT_TRUE(isSupported && list && image);
-    host::TempDir dir;
-
-    // Decoding throws; the row, which needs no decoding, is made as ever.
     shot_support::ScreenShot shot;
-    shot.width = 2;
-    shot.height = 2;
-    const BothModes screen(dir, "sc01.dat", shot_support::ScreenShotFile(shot, ""));
-    for (auto [mode, file, size] : screen.Calls()) {
-        EXPECT_EQ(isSupported(file, size), 1) << mode;
-        host::Block row;
-        EXPECT_EQ(list(file, size, &row.handle), 0) << mode;
-        HLOCAL bits = kUntouched, info = kUntouched;
-        EXPECT_EQ(image(file, size, &bits, &info), 5) << mode;
-        EXPECT_EQ(bits, kUntouched) << mode;
-        EXPECT_EQ(info, kUntouched) << mode;
-    }
-
-    const BothModes thrower(dir, "sc02.dat", "thrw" + Bytes(200, 'x'));
-    for (auto [mode, file, size] : thrower.Calls()) {
-        EXPECT_EQ(isSupported(file, size), 0) << mode;
-        HLOCAL block = kUntouched, info = kUntouched;
-        EXPECT_EQ(list(file, size, &block), 5) << mode;
-        EXPECT_EQ(image(file, size, &block, &info), 5) << mode;
-        EXPECT_EQ(block, kUntouched) << mode;
-        EXPECT_EQ(info, kUntouched) << mode;
+    shot.width = shot.height = 2;
+    const Bytes thrower = "thrw" + Bytes(200, 'x');
+    const struct {
+        const char* plugin;
+        bool replay;
+        Bytes file;
+        int supported, list, other;   // other: both text panes, or the picture
+    } cases[] = {
+        // The replay reader throws when it looks for a section.
+        {"throwing-replay", true, Replay("kvor", {Info(), Comment("c")}), 1, 5, 5},
+        // "thrw": the magic check throws, so IsSupported says no and the others fail.
+        {"throwing-replay", true, thrower, 0, 5, 5},
+        // The picture reader throws when it decodes; the row needs no decoding.
+        {"throwing-image", false, shot_support::ScreenShotFile(shot, ""), 1, 0, 5},
+        {"throwing-image", false, thrower, 0, 5, 5},
+    };
+    host::TempDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.plugin) + ": " + c.file.substr(0, 4));
+        const host::PluginCalls calls(c.plugin, c.replay, "KVP_TEST_PLUGIN_DIR");
+        ASSERT_TRUE(calls.Ready()) << host::PluginPath(c.plugin, "KVP_TEST_PLUGIN_DIR");
+        const host::GuardedBytes image(c.file);
+        const std::string path = dir.Write("file", c.file);
+        for (const auto& a : {calls.CallEvery(path.c_str(), 0), calls.CallEvery(image.Data(), image.Size())}) {
+            EXPECT_EQ(a[0].result, c.supported);
+            EXPECT_EQ(a[1].result, c.list);
+            for (size_t i = 2; i < a.size(); ++i)
+                EXPECT_TRUE(a[i].result == c.other && a[i].blocks.empty()) << i << ": " << a[i].result;
+        }
     }
     EXPECT_TRUE(host::HeapIsIntact());
 }

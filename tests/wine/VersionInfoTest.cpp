@@ -13,167 +13,87 @@
 #include <string>
 #include <vector>
 
-#include "common/PluginExports.h"
 #include "wine/PluginHost.h"
 
 namespace {
 
-std::wstring Wide(const std::string& text, UINT codePage)
+std::wstring FromShiftJis(const std::string& text)
 {
-    const int length = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), int(text.size()), nullptr, 0);
-    std::wstring out(length, L'\0');
-    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), int(text.size()), &out[0], length);
+    std::wstring out(size_t(MultiByteToWideChar(932, 0, text.data(), int(text.size()), nullptr, 0)), L'\0');
+    MultiByteToWideChar(932, 0, text.data(), int(text.size()), &out[0], int(out.size()));
     return out;
 }
 
-bool EndsWith(const std::wstring& text, const std::wstring& end)
+// A file's version strings under its first translation, as Windows looks
+// them up; each name maps to "<missing>" where the file lacks it. Checks on
+// the way what every file carries alike: Japanese/Unicode strings, the fixed
+// part's numbers those of the version string, and its own file name.
+std::wstring VersionString(const std::string& file, const wchar_t* name, DWORD fileType)
 {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-// "1.02" as the four numbers of a fixed version, (1, 2, 0, 0).
-ULONGLONG FixedNumbers(const std::wstring& version)
-{
+    DWORD ignored = 0;
+    std::vector<char> block(GetFileVersionInfoSizeW(Utf8ToWide(file).c_str(), &ignored));
+    void* value = nullptr;
+    UINT length = 0;
+    auto query = [&](const std::wstring& path) {
+        return !block.empty() && VerQueryValueW(block.data(), path.c_str(), &value, &length) ? value : nullptr;
+    };
+    if (block.empty() || !GetFileVersionInfoW(Utf8ToWide(file).c_str(), 0, DWORD(block.size()), block.data()))
+        return L"<missing>";
+    const WORD* translation = static_cast<const WORD*>(query(L"\\VarFileInfo\\Translation"));
+    EXPECT_TRUE(translation && translation[0] == 0x0411 && translation[1] == 0x04B0) << file;
+    wchar_t prefix[64];
+    swprintf(prefix, 64, L"\\StringFileInfo\\%08x\\", translation ? unsigned(translation[0]) << 16 | translation[1] : 0u);
+    auto string = [&](const wchar_t* key) {
+        const wchar_t* text = static_cast<const wchar_t*>(query(prefix + std::wstring(key)));
+        return std::wstring(text ? text : L"<missing>");
+    };
+    const std::wstring version = string(L"FileVersion");
     unsigned n[4] = {};
     swscanf(version.c_str(), L"%u.%u.%u.%u", &n[0], &n[1], &n[2], &n[3]);
-    return ULONGLONG(n[0]) << 48 | ULONGLONG(n[1]) << 32 | n[2] << 16 | n[3];
-}
-
-std::vector<std::string> FilesIn(const std::string& dir, const char* pattern)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((dir + "\\" + pattern).c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do names.push_back(entry.cFileName);
-    while (FindNextFileA(find, &entry));
-    FindClose(find);
-    return names;
-}
-
-class VersionInfo {
-public:
-    explicit VersionInfo(const std::string& path)
-    {
-        const std::wstring wide = Wide(path, CP_ACP);
-        DWORD ignored = 0;
-        const DWORD size = GetFileVersionInfoSizeW(wide.c_str(), &ignored);
-        m_block.resize(size);
-        if (!size || !GetFileVersionInfoW(wide.c_str(), 0, size, m_block.data())) m_block.clear();
-    }
-
-    bool Found() const { return !m_block.empty(); }
-
-    const VS_FIXEDFILEINFO& Fixed() const
-    {
-        static const VS_FIXEDFILEINFO none = {};
-        const void* value = Query(L"\\");
-        return value ? *static_cast<const VS_FIXEDFILEINFO*>(value) : none;
-    }
-
-    // Language and code page of the first translation as one number (0x041104B0).
-    DWORD Translation() const
-    {
-        const WORD* pair = static_cast<const WORD*>(Query(L"\\VarFileInfo\\Translation"));
-        return pair ? DWORD(pair[0]) << 16 | pair[1] : 0;
-    }
-
-    // A string under the first translation, as Windows looks it up.
-    std::wstring String(const wchar_t* name) const
-    {
-        wchar_t path[128];
-        swprintf(path, 128, L"\\StringFileInfo\\%08x\\%ls", unsigned(Translation()), name);
-        const wchar_t* text = static_cast<const wchar_t*>(Query(path));
-        return text ? text : L"<missing>";
-    }
-
-private:
-    const void* Query(const wchar_t* path) const
-    {
-        void* value = nullptr;
-        UINT length = 0;
-        if (m_block.empty() || !VerQueryValueW(m_block.data(), path, &value, &length)) return nullptr;
-        return value;
-    }
-
-    std::vector<char> m_block;
-};
-
-// What every file carries alike: the fixed part agrees with the version
-// strings, its names, the author notice, the Japanese/Unicode translation.
-void CheckCommon(const VersionInfo& info, const std::string& name, const char* suffix, DWORD fileType)
-{
-    ASSERT_TRUE(info.Found());
-    const VS_FIXEDFILEINFO& fixed = info.Fixed();
-    EXPECT_EQ(fixed.dwSignature, VS_FFI_SIGNATURE);
-    EXPECT_EQ(fixed.dwFileType, fileType);
-    EXPECT_EQ(info.Translation(), 0x041104B0u);
-
-    const std::wstring version = info.String(L"FileVersion");
-    EXPECT_EQ(info.String(L"ProductVersion"), version);
-    const ULONGLONG numbers = FixedNumbers(version);
-    EXPECT_NE(numbers, 0u) << "unreadable version";
-    EXPECT_EQ(ULONGLONG(fixed.dwFileVersionMS) << 32 | fixed.dwFileVersionLS, numbers);
-    EXPECT_EQ(ULONGLONG(fixed.dwProductVersionMS) << 32 | fixed.dwProductVersionLS, numbers);
-
-    EXPECT_EQ(info.String(L"InternalName"), Wide(name, CP_ACP));
-    EXPECT_EQ(info.String(L"OriginalFilename"), Wide(name + suffix, CP_ACP));
-    const std::wstring company = info.String(L"CompanyName");
-    EXPECT_TRUE(company.size() > 1 && EndsWith(info.String(L"LegalCopyright"), L" " + company))
-        << "copyright and company disagree";
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
+    EXPECT_TRUE(fixed && fixed->dwSignature == VS_FFI_SIGNATURE && fixed->dwFileType == fileType && n[0] &&
+                fixed->dwFileVersionMS == (n[0] << 16 | n[1]) && fixed->dwFileVersionLS == (n[2] << 16 | n[3]) &&
+                fixed->dwProductVersionMS == fixed->dwFileVersionMS &&
+                fixed->dwProductVersionLS == fixed->dwFileVersionLS)
+        << file << ": the fixed part is not version " << WideToUtf8(version);
+    EXPECT_EQ(string(L"ProductVersion"), version) << file;
+    EXPECT_EQ(L"\\" + string(L"OriginalFilename"), Utf8ToWide(file.substr(file.rfind('\\')))) << file;
+    return string(name);
 }
 
 std::vector<std::string> Folders()
 {
-    std::vector<std::string> folders = {std::getenv("KVP_PLUGIN_DIR")};
+    std::vector<std::string> folders = {host::Env("KVP_PLUGIN_DIR")};
     if (const char* release = std::getenv("KVP_RELEASE_DIR")) folders.push_back(release);
     return folders;
 }
 
 TEST(VersionInfo, EveryPluginSaysWhatItsStringsSay)
 {
-    const std::vector<std::string> plugins = FilesIn(std::getenv("KVP_PLUGIN_DIR"), "*.kvp");
-    ASSERT_FALSE(plugins.empty());
-    for (const std::string& file : plugins) {
-        const std::string name = file.substr(0, file.size() - 4);
-        SCOPED_TRACE(name);
-        host::Plugin plugin(name);
-        ASSERT_TRUE(plugin.Loaded());
-        const auto getInfo = plugin.Exports().GetPluginInfo;
-        ASSERT_NE(getInfo, nullptr);
+    for (const games::Game& game : games::All()) {
+        const host::Plugin plugin(game.plugin);
+        ASSERT_TRUE(plugin.module && plugin.exports.GetPluginInfo) << game.plugin;
         std::wstring strings[3];
         for (int i = 0; i < 3; ++i) {
             char buffer[512] = {};
-            ASSERT_GT(getInfo(i, buffer, sizeof buffer), 0);
-            strings[i] = Wide(buffer, 932);
+            ASSERT_GT(plugin.exports.GetPluginInfo(i, buffer, sizeof buffer), 0);
+            strings[i] = FromShiftJis(buffer);
         }
-
         for (const std::string& folder : Folders()) {
-            SCOPED_TRACE(folder);
-            const VersionInfo info(folder + "\\" + file);
-            CheckCommon(info, name, ".kvp", VFT_DLL);
+            const std::string file = folder + "\\" + game.plugin + ".kvp";
+            auto string = [&](const wchar_t* name) { return VersionString(file, name, VFT_DLL); };
             // String 0 is the product name, the version and the author notice.
-            EXPECT_EQ(info.String(L"ProductName") + L" Ver" + info.String(L"FileVersion") + L" " +
-                          info.String(L"LegalCopyright"),
-                      strings[0]);
-            EXPECT_EQ(info.String(L"ProductName"), L"KARVO Plug-in For " + strings[1]);
-            const std::wstring description = info.String(L"FileDescription");
-            EXPECT_EQ(description.compare(0, strings[1].size(), strings[1]), 0) << "does not start with string 1";
-            EXPECT_TRUE(EndsWith(description, L"(" + strings[2] + L")")) << "does not end with the file pattern";
+            EXPECT_EQ(string(L"ProductName") + L" Ver" + string(L"FileVersion") + L" " + string(L"LegalCopyright"),
+                      strings[0]) << file;
+            EXPECT_EQ(string(L"ProductName"), L"KARVO Plug-in For " + strings[1]) << file;
+            EXPECT_EQ(string(L"InternalName"), Utf8ToWide(game.plugin)) << file;
+            const std::wstring description = string(L"FileDescription");
+            EXPECT_EQ(description.compare(0, strings[1].size(), strings[1]), 0) << file << ": not string 1 first";
+            const std::wstring pattern = L"(" + strings[2] + L")";
+            EXPECT_TRUE(description.size() > pattern.size() &&
+                        description.compare(description.size() - pattern.size(), pattern.size(), pattern) == 0)
+                << file << ": not the file pattern last";
         }
-    }
-}
-
-TEST(VersionInfo, KvhostCarriesTheReleaseVersion)
-{
-    const char* release = std::getenv("KVP_RELEASE_VERSION");
-    ASSERT_NE(release, nullptr);
-    for (const std::string& folder : Folders()) {
-        SCOPED_TRACE(folder);
-        const VersionInfo info(folder + "\\kvhost.exe");
-        CheckCommon(info, "kvhost", ".exe", VFT_APP);
-        EXPECT_EQ(info.String(L"FileVersion"), Wide(release, CP_ACP));
-        EXPECT_EQ(info.String(L"ProductName"), L"kvp-plugins");
     }
 }
 

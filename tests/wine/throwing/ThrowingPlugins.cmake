@@ -1,7 +1,7 @@
 # Two test plug-ins built from the plug-ins' own export sources, with readers
-# that throw (ThrowingReader.h, named by each folder's Description.h): the
-# Wine tests check that the exports' catch-all answers with the failure code
-# and the host's process lives on. They are never part of a release and stay out of plugins/.
+# that throw (ThrowingReader.h, named by each folder's Description.h), for the
+# test that the exports' catch-all answers with the failure code and the
+# host's process lives on. Never part of a release, and not in plugins/.
 if(NOT TARGET plugin_tests)
   return()
 endif()
@@ -11,8 +11,7 @@ set(throwing_dir ${CMAKE_BINARY_DIR}/tests/throwing-plugins)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/common/PluginStrings.cpp PROPERTIES COMPILE_OPTIONS -fexec-charset=CP932)
 
 # add_throwing_plugin(NAME KIND SOURCES ... [EXCEPT EXPORT...]): EXCEPT names
-# the exports of its kind that it has not (the replay one has no comment
-# editor).
+# the exports of its kind it has not (the replay one has no comment editor).
 function(add_throwing_plugin name kind)
   cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "SOURCES;EXCEPT")
   set(dir ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/${kind})
