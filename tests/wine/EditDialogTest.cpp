@@ -30,6 +30,8 @@ namespace {
 // What a failed save says, and why.
 const std::wstring kNotSaved = L"コメントを保存できませんでした。", kReadOnly = L"ファイルが読み取り専用です。";
 const std::wstring kVanished = L"ファイルが見つかりません。", kNotThisGame = L"このゲームのリプレイファイルではありません。";
+const std::wstring kBadLayout = L"このリプレイファイルの構造は書き換えられません。";
+const std::wstring kFolder = L"フォルダはリプレイファイルではありません。";
 // "漾", "あ" and "黑": lead bytes from both ranges, 0x81-0x9F and 0xE0-0xFC.
 const Bytes kUpperAndLower = "\xE0\x40\x82\xA0\xFC\x4B";
 const Bytes kJapanese48000 = [] { Bytes text; for (int i = 0; i < 8000; ++i) text += kUpperAndLower; return text; }();
@@ -203,10 +205,11 @@ TEST_P(EditDialogCases, FailedSavesSayWhyAndKeepTheText)
         std::wstring why;
     } cases[] = {{file, true, false, kReadOnly},
                  {Replay(theirs.c_str(), {Info(), Comment("theirs")}), false, false, kNotThisGame},
-                 {broken, false, false, kNotThisGame},
-                 {file, false, true, kNotSaved}};
+                 {broken, false, false, kBadLayout},
+                 {file, false, true, kNotSaved},
+                 {"", false, false, kFolder}};
     for (const auto& c : cases) {
-        const std::string path = dir.Write("failing.rpy", c.file);
+        const std::string path = c.file.empty() ? dir.Root() : dir.Write("failing.rpy", c.file);
         ASSERT_TRUE(SetFileAttributesA(path.c_str(), c.readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL));
         EXPECT_EQ(Run(path, [&](const Dialog& d) {
             d.SetText("not saved");
@@ -219,10 +222,36 @@ TEST_P(EditDialogCases, FailedSavesSayWhyAndKeepTheText)
             EXPECT_EQ(d.Text(), "not saved");
             d.CloseBox();
         }), 1) << c.why;
-        EXPECT_EQ(ReadBytes(path), c.file) << c.why;
+        if (!c.file.empty()) {
+            EXPECT_EQ(ReadBytes(path), c.file) << c.why;
+        }
         EXPECT_EQ((GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY) != 0, c.readOnly);
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
+}
+
+// The host's other threads may change the current folder while the dialog
+// is up: OK writes the replay the dialog showed, not one of the same name in
+// the folder that is current when OK is pressed.
+TEST_P(EditDialogCases, OkWritesTheFileItShowed)
+{
+    host::TempDir other;
+    const std::string shown = dir.Write("kvora_02.rpy", File({Info(), Comment("mine")}));
+    const Bytes theirs = File({Info("Name Other\r\n"), Comment("theirs")});
+    other.Write("kvora_02.rpy", theirs);
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(dir.Root().c_str()));
+    const int saved = Run("kvora_02.rpy", [&](const Dialog& d) {
+        EXPECT_EQ(d.Text(), "mine");
+        SetCurrentDirectoryA(other.Root().c_str());
+        d.SetText("typed");
+        d.Press(IDOK);
+    });
+    SetCurrentDirectoryA(previous);
+    EXPECT_EQ(saved, 0);
+    EXPECT_EQ(ReadBytes(shown), Saved("typed"));
+    EXPECT_EQ(ReadBytes(other.Path("kvora_02.rpy")), theirs);
 }
 
 INSTANTIATE_TEST_SUITE_P(OneGame, EditDialogCases, ::testing::Values(games::Replays().front()),
@@ -232,17 +261,13 @@ INSTANTIATE_TEST_SUITE_P(OneGame, EditDialogCases, ::testing::Values(games::Repl
 class FailingFileSystem : public IFileSystem {
 public:
     enum Step { Nothing, Read, Create, Write, Flush, Replace };
-    explicit FailingFileSystem(Step step, const std::string& folderAfterLoad = "")
-        : m_step(step), m_folder(folderAfterLoad) {}
+    explicit FailingFileSystem(Step step) : m_step(step) {}
 
     bool FullPath(const char* path, smart_array<char>& full) noexcept override { return m_real.FullPath(path, full); }
     FileState Probe(const char* path) noexcept override { return m_real.Probe(path); }
     bool Load(const char* path, smart_array<char>& buffer) noexcept override
     {
-        const bool loaded = m_step != Read && m_real.Load(path, buffer);
-        // The host's other threads may change the current folder at any time.
-        if (!m_folder.empty()) SetCurrentDirectoryA(m_folder.c_str());
-        return loaded;
+        return m_step != Read && m_real.Load(path, buffer);
     }
     bool CreateTemp(const char* path) noexcept override { return m_step != Create && m_real.CreateTemp(path); }
     bool WriteTemp(const char* bytes, uint32_t count) noexcept override
@@ -260,7 +285,6 @@ public:
 
 private:
     Step m_step;
-    std::string m_folder;
     WindowsFileSystem m_real;
 };
 
@@ -275,6 +299,28 @@ std::vector<std::string> FilesIn(const host::TempDir& dir)
     } while (FindNextFileA(find, &entry));
     FindClose(find);
     return names;
+}
+
+std::vector<DWORD> g_setAttributes;
+
+// The system's own function, whatever the hooks put in this program's imports.
+template <typename Function>
+Function Kernel32(const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), name)));
+}
+
+BOOL WINAPI GetFileAttributesExUnarchived(LPCSTR path, GET_FILEEX_INFO_LEVELS level, LPVOID data)
+{
+    const BOOL got = Kernel32<decltype(&GetFileAttributesExA)>("GetFileAttributesExA")(path, level, data);
+    if (got) static_cast<WIN32_FILE_ATTRIBUTE_DATA*>(data)->dwFileAttributes &= ~DWORD(FILE_ATTRIBUTE_ARCHIVE);
+    return got;
+}
+
+BOOL WINAPI SetFileAttributesRecorded(LPCSTR path, DWORD attributes)
+{
+    g_setAttributes.push_back(attributes);
+    return Kernel32<decltype(&SetFileAttributesA)>("SetFileAttributesA")(path, attributes);
 }
 
 TEST(WriteCommentOnDisk, EveryFailingStepLeavesTheReplayAsItWas)
@@ -300,8 +346,20 @@ TEST(WriteCommentOnDisk, EveryFailingStepLeavesTheReplayAsItWas)
         EXPECT_EQ(ReadBytes(path), original) << s.step;
         EXPECT_EQ(FilesIn(dir), alone) << s.step;
     }
+    // A backup program had cleared the archive attribute (Wine shows it set
+    // on every file); the saved replay has it, and keeps being hidden.
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    g_setAttributes.clear();
     FailingFileSystem works(FailingFileSystem::Nothing);
-    EXPECT_EQ(CKvoraRec().WriteComment(path.c_str(), "new", 4, works), 0);
+    {
+        const host::ImportHook unarchived(GetModuleHandleA(nullptr), "KERNEL32.dll", "GetFileAttributesExA",
+                                          reinterpret_cast<const void*>(&GetFileAttributesExUnarchived));
+        const host::ImportHook recording(GetModuleHandleA(nullptr), "KERNEL32.dll", "SetFileAttributesA",
+                                         reinterpret_cast<const void*>(&SetFileAttributesRecorded));
+        ASSERT_TRUE(unarchived.Installed() && recording.Installed());
+        EXPECT_EQ(CKvoraRec().WriteComment(path.c_str(), "new", 4, works), 0);
+    }
+    EXPECT_EQ(g_setAttributes, std::vector<DWORD>{FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN});
     EXPECT_EQ(ReadBytes(path), Replay("kvor", {Info(), Comment("new")}, 100));
     EXPECT_EQ(FilesIn(dir), alone);
 }
@@ -313,10 +371,7 @@ int g_busyRenames = 0;
 
 BOOL WINAPI MoveFileExLettingGo(LPCSTR from, LPCSTR to, DWORD flags)
 {
-    using MoveFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-    static const auto real = reinterpret_cast<MoveFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "MoveFileExA")));
-    const BOOL moved = real(from, to, flags);
+    const BOOL moved = Kernel32<decltype(&MoveFileExA)>("MoveFileExA")(from, to, flags);
     const DWORD error = GetLastError();
     if (!moved && g_heldReplay != INVALID_HANDLE_VALUE) {
         ++g_busyRenames;
@@ -327,24 +382,10 @@ BOOL WINAPI MoveFileExLettingGo(LPCSTR from, LPCSTR to, DWORD flags)
     return moved;
 }
 
-TEST(WriteCommentOnDisk, RelativeNamesAndABusyReplay)
+TEST(WriteCommentOnDisk, ABusyReplayIsRenamedOnceLetGo)
 {
-    host::TempDir dir, other;
+    host::TempDir dir;
     dir.Write("kvora_02.rpy", Replay("kvor", {Info(), Comment("old")}));
-    // A replay of the same name in another folder, which becomes the current
-    // one while the write-back runs: the relative name still means the first.
-    const Bytes theirs = Replay("kvor", {Info("Name Other\r\n"), Comment("theirs")});
-    other.Write("kvora_02.rpy", theirs);
-    char previous[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, previous);
-    ASSERT_TRUE(SetCurrentDirectoryA(dir.Root().c_str()));
-    FailingFileSystem changing(FailingFileSystem::Nothing, other.Root());
-    const int relative = CKvoraRec().WriteComment("kvora_02.rpy", "rel", 4, changing);
-    SetCurrentDirectoryA(previous);
-    EXPECT_EQ(relative, 0);
-    EXPECT_EQ(ReadBytes(dir.Path("kvora_02.rpy")), Replay("kvor", {Info(), Comment("rel")}));
-    EXPECT_EQ(ReadBytes(other.Path("kvora_02.rpy")), theirs);
-    EXPECT_EQ(FilesIn(other), std::vector<std::string>{"kvora_02.rpy"});
 
     // Held open by another program that lets go a moment later.
     const std::string path = dir.Path("kvora_02.rpy");
@@ -364,6 +405,24 @@ TEST(WriteCommentOnDisk, RelativeNamesAndABusyReplay)
     EXPECT_EQ(busy, 0);
     EXPECT_EQ(ReadBytes(path), Replay("kvor", {Info(), Comment("busy")}));
     EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"kvora_02.rpy"});
+}
+
+// This process runs in code page 1252 (plugin_tests_1252), where 0xE9 is
+// "é" and no lead byte: a replay in a folder named "Café" gets its slot from
+// its own name, and its comment is saved in that folder.
+TEST(CodePage1252, PathsAreWalkedInTheProcesssCodePage)
+{
+    ASSERT_EQ(GetACP(), 1252u);
+    host::TempDir dir;
+    dir.Write("Caf\xC3\xA9\\kvora_01.rpy", Replay("kvor", {Info(), Comment("old")}));
+    const std::string path = dir.Root() + "\\Caf\xE9\\kvora_01.rpy";   // the root is ASCII
+    host::Plugin plugin("kvorarec");
+    HLOCAL row = nullptr;
+    ASSERT_EQ(plugin.exports.GetFileInfoList(path.c_str(), 0, &row), 0);
+    EXPECT_STREQ(static_cast<const char*>(row) + 2 * 512, "No.01");
+    LocalFree(row);
+    EXPECT_EQ(CKvoraRec().WriteComment(path.c_str(), "new", 4), 0);
+    EXPECT_EQ(ReadBytes(dir.Path("Caf\xC3\xA9\\kvora_01.rpy")), Replay("kvor", {Info(), Comment("new")}));
 }
 
 }  // namespace

@@ -134,6 +134,7 @@ TEST(Kvhost, ErrorsExitWithTheirCodeInOneLine)
 {
     TempDir dir;
     const std::string tree = MakeTree(dir), file = dir.Write("file", "x");
+    dir.Write("refused\\kvora_01.rpy", "not a replay");
     const std::string replays = Samples("kvorarec"), shot = Samples("brysspic\\sc0000.dat");
     std::string patterns;   // of the plug-ins in the order of their names
     for (const games::Game& game : games::All()) patterns += (patterns.empty() ? "" : ", ") + std::string(game.pattern);
@@ -157,6 +158,8 @@ TEST(Kvhost, ErrorsExitWithTheirCodeInOneLine)
         {{"list", "--all", tree}, 1, "no file in " + tree + " matches the pattern of any plug-in (" + patterns + ")"},
         {{"list", "zoltepic", tree, "-r"}, 1, "no file in " + tree + " matches bs_*.dat"},
         {{"picture", "brysspic", tree, "-o", dir.Path("pictures")}, 1, "matches sc*.dat; 1 file in its subfolders does"},
+        {{"list", "kvorarec", dir.Path("refused"), "--bench"}, 1,
+         "kvorarec.kvp listed none of the files (1 file refused; kvhost list -v says why): nothing to time"},
         // A wrong command line.
         {{"frob", "kvorarec"}, 2, "unknown command frob"},
         {{"list", "kvorarec", replays, "--frob"}, 2, "unknown option --frob"},

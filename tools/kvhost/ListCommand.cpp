@@ -231,8 +231,8 @@ int ListCommand::Bench(const PluginFiles& each)
         // Timings of a plug-in that refuses every file would time nothing of
         // what it is there for.
         if (listed == 0)
-            return Fail(plugin.FileName() + " listed none of the " + Count(files.size(), "file") +
-                        " (kvhost list -v says why): nothing to time");
+            return Fail(plugin.FileName() + " listed none of the files (" + Count(files.size(), "file") +
+                        " refused; kvhost list -v says why): nothing to time");
         floor.push_back(Seconds(start, middle));
         plugged.push_back(Seconds(middle, end));
     }

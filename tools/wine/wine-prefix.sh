@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Readies a private Wine prefix for the tests and ./run, and ends it.
-#   start: compiles the Japanese locale into LOCPATH (when LOCPATH is set),
+#   start: compiles the Japanese locale, and an English one whose code page
+#          is 1252, into LOCPATH (when LOCPATH is set),
 #          makes the prefix (once), starts its server for good, imports
 #          prefix.reg where its values are missing, and starts the
 #          prefix's services.
@@ -66,8 +67,10 @@ prefix_commands() {
 # `-k` are gone when they have done their job).
 server_running() { prefix_commands | grep -qE '^[^ ]*/wineserver(32|64)? '; }
 
-locale_compiled() { [ -f "$LOCPATH/ja_JP.UTF-8/LC_CTYPE" ]; }
-compile_locale() { mkdir -p "$LOCPATH" && localedef -i ja_JP -f UTF-8 "$LOCPATH/ja_JP.UTF-8"; }
+locale_compiled() { [ -f "$LOCPATH/ja_JP.UTF-8/LC_CTYPE" ] && [ -f "$LOCPATH/en_US.UTF-8/LC_CTYPE" ]; }
+compile_locale() {
+  mkdir -p "$LOCPATH" && localedef -i ja_JP -f UTF-8 "$LOCPATH/ja_JP.UTF-8" && localedef -i en_US -f UTF-8 "$LOCPATH/en_US.UTF-8"
+}
 
 # The registry is on disk once the server has ended, and the server ends
 # only after every process of the prefix has: so wait for it.
@@ -129,7 +132,7 @@ start)
   logged "$WINESERVER" -k || true
   logged timeout 60 "$WINESERVER" -w || true
   if [ -n "${LOCPATH:-}" ] && ! locale_compiled; then
-    retry "compile ja_JP.UTF-8 into $LOCPATH" locale_compiled compile_locale
+    retry "compile ja_JP.UTF-8 and en_US.UTF-8 into $LOCPATH" locale_compiled compile_locale
   fi
   if [ ! -f "$ready" ] || ! prefix_complete; then
     rm -f "$ready"
