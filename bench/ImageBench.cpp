@@ -1,6 +1,7 @@
 // DecodeLzss against the step-by-step decoder, on the pictures the plug-ins
 // decode: output throughput of each, and at the end how many times faster
-// DecodeLzss is on each stream. On a busy machine, run with
+// DecodeLzss is on each stream, and DecodeLzssRows writing the picture
+// bottom-up as the plug-ins do. On a busy machine, run with
 // --benchmark_repetitions=N: the ratios then compare the medians.
 #include <benchmark/benchmark.h>
 
@@ -51,8 +52,31 @@ void Decode(benchmark::State& state, Decoder decode, uint32_t bytesPerPixel, boo
     state.counters["stream_bytes"] = double(s.encoded.size());
 }
 
+// The rows of 640 pixels bottom-up, the last row first in memory.
+void DecodeRows(benchmark::State& state, uint32_t bytesPerPixel)
+{
+    const Stream& s = Sample(bytesPerPixel, false);
+    std::vector<unsigned char> out(s.picture.size());
+    const uint32_t row = 640 * bytesPerPixel, height = uint32_t(out.size() / row);
+    const LzssRows rows{out.data() + size_t(height - 1) * row, -ptrdiff_t(row), row, height};
+    for (auto _ : state) {
+        DecodeLzssRows(s.encoded.data(), uint32_t(s.encoded.size()), rows);
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    for (uint32_t y = 0; y < height; ++y) {
+        if (s.picture.compare(size_t(y) * row, row, reinterpret_cast<const char*>(rows.first) - ptrdiff_t(y) * row,
+                              row) != 0) {
+            state.SkipWithError("decoded picture differs");
+            break;
+        }
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(out.size()));
+    state.counters["stream_bytes"] = double(s.encoded.size());
+}
+
 // Prints, after the usual table, DecodeLzss's speed over the reference's for
-// each stream.
+// each stream, and how DecodeLzssRows's time compares with DecodeLzss's.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     RatioReporter() : ConsoleReporter(OO_Tabular) {}
@@ -81,6 +105,10 @@ public:
             if (fast == speeds.end() || reference == speeds.end()) continue;
             std::printf("%-22s DecodeLzss %7.1f MB/s  reference %6.1f MB/s  ratio %.2fx (MB = 10^6 bytes)\n", stream.c_str(),
                         fast->second / 1e6, reference->second / 1e6, fast->second / reference->second);
+            const auto rows = speeds.find("DecodeLzssRows");
+            if (rows != speeds.end())
+                std::printf("%-22s DecodeLzssRows, bottom-up %7.1f MB/s  %.2fx DecodeLzss's time\n", "", rows->second / 1e6,
+                            fast->second / rows->second);
         }
     }
 
@@ -95,6 +123,8 @@ BENCHMARK_CAPTURE(Decode, DecodeLzssReference/picture_640x480x32, &DecodeLzssRef
 BENCHMARK_CAPTURE(Decode, DecodeLzss/picture_640x480x24, &DecodeLzss, 3, false);
 BENCHMARK_CAPTURE(Decode, DecodeLzssReference/picture_640x480x24, &DecodeLzssReference, 3, false);
 BENCHMARK_CAPTURE(Decode, DecodeLzss/literals_640x480x32, &DecodeLzss, 4, true);
+BENCHMARK_CAPTURE(DecodeRows, DecodeLzssRows/picture_640x480x32, 4);
+BENCHMARK_CAPTURE(DecodeRows, DecodeLzssRows/picture_640x480x24, 3);
 BENCHMARK_CAPTURE(Decode, DecodeLzssReference/literals_640x480x32, &DecodeLzssReference, 4, true);
 
 int main(int argc, char** argv)

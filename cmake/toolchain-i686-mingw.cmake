@@ -16,6 +16,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # Windows XP SP3 is the oldest system the files load on: the headers declare
 # nothing newer, and the PE headers say 5.1.
 include(${CMAKE_CURRENT_LIST_DIR}/WindowsFloor.cmake)
+# The instruction set: i686 with CMOV (Pentium Pro and later), no MMX, SSE
+# or SSE2, tuned for current processors. It is this compiler's default,
+# written out so that a MinGW-w64 built with another default (SSE2, say)
+# builds the same code.
+string(APPEND CMAKE_C_FLAGS_INIT " -march=pentiumpro -mtune=generic")
+string(APPEND CMAKE_CXX_FLAGS_INIT " -march=pentiumpro -mtune=generic")
 set(floor "-Wl,--major-os-version,5,--minor-os-version,1,--major-subsystem-version,5,--minor-subsystem-version,1")
 
 # Everything static: the plug-ins must import system DLLs only. No link time

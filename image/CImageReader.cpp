@@ -30,21 +30,19 @@ ShotSize ReadShotSize(ShotKind kind, const char* data, uint32_t size) noexcept
     return {0, 0};
 }
 
-// The decoded stream has rows of rowLength bytes; the bitmap's rows are
-// stride bytes apart.
+// The decoded stream has rows of rowLength bytes, top row first; the
+// bitmap's rows are stride bytes apart, bottom row first.
 struct PictureLayout {
     uint32_t rowLength;
     uint32_t stride;
     uint32_t height;
 
-    uint32_t DecodedSize() const noexcept { return rowLength * height; }
     uint32_t BlockSize() const noexcept { return stride * height; }
 };
 
 // Refuses an empty or negative size and anything beyond the largest picture
-// decoded (kMaxShotSide, kMaxShotBlock). The decoded stream is never larger
-// than the bitmap, nor the spare row than one row of it. The block's size is
-// formed in 64 bits, where it cannot overflow.
+// decoded (kMaxShotSide, kMaxShotBlock). The block's size is formed in 64
+// bits, where it cannot overflow.
 bool MakeLayout(ShotSize shot, uint32_t bytesPerPixel, PictureLayout& layout) noexcept
 {
     if (shot.width <= 0 || shot.height <= 0 || shot.width > kMaxShotSide || shot.height > kMaxShotSide) return false;
@@ -54,27 +52,6 @@ bool MakeLayout(ShotSize shot, uint32_t bytesPerPixel, PictureLayout& layout) no
     if (uint64_t(stride) * uint32_t(shot.height) > kMaxShotBlock) return false;
     layout = {rowLength, stride, uint32_t(shot.height)};
     return true;
-}
-
-// Rows of an unpadded picture swap places in pairs; an odd middle row stays.
-void FlipInPlace(unsigned char* pixels, const PictureLayout& layout, unsigned char* spare) noexcept
-{
-    const size_t row = layout.rowLength;
-    for (uint32_t top = 0, bottom = layout.height - 1; top < bottom; ++top, --bottom) {
-        unsigned char* a = pixels + top * row;
-        unsigned char* b = pixels + bottom * row;
-        std::memcpy(spare, a, row);
-        std::memcpy(a, b, row);
-        std::memcpy(b, spare, row);
-    }
-}
-
-// The padding behind each row keeps the block's zero fill.
-void CopyUpsideDown(const unsigned char* decoded, const PictureLayout& layout, unsigned char* pixels) noexcept
-{
-    for (uint32_t i = 0; i < layout.height; ++i)
-        std::memcpy(pixels + size_t(i) * layout.stride, decoded + size_t(layout.height - 1 - i) * layout.rowLength,
-                    layout.rowLength);
 }
 
 int Refuse(HLOCAL* bits, HLOCAL* info) noexcept
@@ -111,19 +88,11 @@ int CImageReader::GetImage(const char* data, uint32_t size, HLOCAL* bits, HLOCAL
     OwnedBlock header(m_blocks, sizeof(BitmapInfo));
     if (!header) return Refuse(bits, info);
 
-    if (layout.stride == layout.rowLength) {
-        // Unpadded rows: decode straight into the bitmap, then turn it
-        // upside down with one row of spare room.
-        OwnedBlock spare(m_blocks, layout.rowLength);
-        if (!spare) return Refuse(bits, info);
-        DecodeLzss(stream, streamLength, pixels.Bytes(), layout.BlockSize());
-        FlipInPlace(pixels.Bytes(), layout, spare.Bytes());
-    } else {
-        OwnedBlock decoded(m_blocks, layout.DecodedSize());
-        if (!decoded) return Refuse(bits, info);
-        DecodeLzss(stream, streamLength, decoded.Bytes(), layout.DecodedSize());
-        CopyUpsideDown(decoded.Bytes(), layout, pixels.Bytes());
-    }
+    // Straight into the bitmap, its last row first; the padding behind each
+    // row keeps the block's zero fill.
+    const LzssRows rows{pixels.Bytes() + size_t(layout.height - 1) * layout.stride, -ptrdiff_t(layout.stride),
+                        layout.rowLength, layout.height};
+    DecodeLzssRows(stream, streamLength, rows);
 
     BitmapInfo bitmap{};
     bitmap.biSize = kBitmapHeaderSize;

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 // DecodeLzss: the picture stream decompressor.
@@ -23,5 +24,23 @@
 // No allocation, no failure.
 void DecodeLzss(const void* source, uint32_t sourceLength, void* destination,
                 uint32_t destinationLength) noexcept;
+
+// A destination in rows: `count` rows of `length` bytes, the first at
+// `first`, each next one `step` bytes after the one before it (negative for
+// a bottom-up bitmap, whose first row is the last in memory). Rows must not
+// overlap: |step| >= length, or count is 1.
+struct LzssRows {
+    unsigned char* first;
+    ptrdiff_t step;
+    uint32_t length;
+    uint32_t count;
+};
+
+// DecodeLzss into rows, with the same contract: the output fills the rows in
+// order as it would fill one block of length * count bytes, and the bytes
+// between rows are never written (a null or empty source fills the rows with
+// 0xFF, not what lies between them). The picture plug-ins decode straight
+// into the bitmap this way, with nothing of the picture's size beside it.
+void DecodeLzssRows(const void* source, uint32_t sourceLength, const LzssRows& rows) noexcept;
 
 constexpr uint32_t kLzssWindowSize = 8192;

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <string>
 #include <vector>
 
 inline double Now()
@@ -14,16 +13,22 @@ inline double Now()
     return double(t.QuadPart) / double(frequency.QuadPart);
 }
 
-// Median over the rounds of the time per file, in microseconds.
-template <typename F>
-double PerFile(const std::vector<std::string>& files, int rounds, F&& body)
-{
-    std::vector<double> samples;
-    for (int r = 0; r < rounds; ++r) {
+// Times of repeated calls; the median in microseconds.
+class Samples {
+public:
+    template <typename F>
+    void Time(F&& body)
+    {
         const double start = Now();
-        for (const std::string& f : files) body(f);
-        samples.push_back((Now() - start) / double(files.size()));
+        body();
+        m_times.push_back(Now() - start);
     }
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2] * 1e6;
-}
+    double Median()
+    {
+        std::sort(m_times.begin(), m_times.end());
+        return m_times[m_times.size() / 2] * 1e6;
+    }
+
+private:
+    std::vector<double> m_times;
+};
