@@ -1,6 +1,5 @@
 #pragma once
-// Shared by the fuzz targets: a check that stops the run with a crash the
-// fuzzer records, and the profiles of every game the build knows.
+// What the fuzz targets share: a check that crashes, and every game.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -19,12 +18,9 @@
 
 namespace fuzz {
 
-// An input begins with four bytes that pick a game of the target's kind:
-// a game's magic picks that game, so that a seed keeps its game whatever
-// games are added; four other bytes pick the game at the first byte's
-// remainder by the number of games, so that any input reaches every game.
-// What follows them is the target's (`rest`). A seed of one game begins
-// with its magic.
+// An input's first four bytes pick a game of the target's kind: its magic
+// (so that a seed keeps its game when games are added), or else the first
+// byte modulo the number of games. The rest is the target's.
 template <typename Profile>
 struct Picked {
     const Profile* game = nullptr;   // null when the input is shorter than four bytes

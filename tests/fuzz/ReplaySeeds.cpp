@@ -1,7 +1,5 @@
-// A fuzz target's seeds through its entry point, without libFuzzer: for the
-// builds that cannot have it (the 32-bit one, made by g++). Each file of each
-// FOLDER, in name order, as one input; a breach traps, as under the fuzzer.
-//   seeds_TARGET FOLDER...
+// A fuzz target's seeds through its entry point, for the builds without
+// libFuzzer (the 32-bit one): seeds_TARGET FOLDER...
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>

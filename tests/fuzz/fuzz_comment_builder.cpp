@@ -42,8 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
     if (result != kCommentBuilt) {
         FUZZ_REQUIRE(out.data == nullptr);
     } else {
-        // The head unchanged, the new comment and the old information where
-        // the readers look for them.
+        // The head unchanged; the new comment and the old information found.
         const uint32_t u = fuzz::LoadU32(data + kUserDataOffsetField);
         FUZZ_REQUIRE(size >= 16 && u >= 16 && uint64_t(u) + kSectionHeaderSize + count <= out.size);
         FUZZ_REQUIRE(std::memcmp(out.data, data, u) == 0);
@@ -57,9 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
                          std::memcmp(newInfo.text, oldInfo.text, oldInfo.size) == 0);
         }
 
-        // Nothing but the old comment is lost: every other section of the two
-        // the readers examine stands whole in the new content, behind the head,
-        // and every byte behind them.
+        // Nothing but the old comment is lost.
         const Found oldComment = Find(kCommentSection, data, size);
         SectionPlace sections[2] = {};
         FUZZ_REQUIRE(ReadSectionHeader(data, size, u, sections[0]));

@@ -1,6 +1,5 @@
 // DecodeLzss against the step-by-step reference. The first two bytes give
-// the destination's length (0 to 65535, so that the window wraps many
-// times); the rest is the stream.
+// the destination's length; the rest is the stream.
 #include <cstdlib>
 #include <vector>
 

@@ -1,12 +1,13 @@
-// A replay of each game through everything that reads it: the section
-// search, the information text, the list row and the two text panes. The
-// first four bytes pick the game (FuzzCheck.h), the next whether a file name
-// comes with the replay; with one, the name runs to the first NUL and the
-// replay follows it.
+// A replay and its file name through everything that reads them. After the
+// game's four bytes (FuzzCheck.h), bit 0 of one byte says whether a name
+// (up to a NUL) comes before the replay, bits 1-3 the slot buffer's size.
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "FuzzCheck.h"
+#include "common/PathName.h"
 #include "replay/ReplayContainer.h"
 #include "replay/ReplayRows.h"
 #include "replay/TextPanes.h"
@@ -21,9 +22,8 @@ struct Found {
     uint32_t size;
 };
 
-// A found payload lies inside the file, right behind a "USER" header of the
-// wanted type whose length is the payload's plus 12, at U or right behind
-// the section at U; a missing one leaves the outputs alone.
+// A found payload lies behind its "USER" header at U or behind the section
+// at U; a missing one leaves the outputs alone.
 Found CheckFound(uint32_t type, const char* data, uint32_t size)
 {
     const char* const sentinel = reinterpret_cast<const char*>(&size);
@@ -70,6 +70,25 @@ void CheckInfo(const ReplayProfile& game, const Found& info)
         FUZZ_REQUIRE(value + n <= copy + info.size);
         FUZZ_REQUIRE(!std::memchr(value, '\r', n) && !std::memchr(value, '\n', n));
         FUZZ_REQUIRE(std::memcmp(value, info.text + (value - copy), n) == 0);
+    }
+}
+
+// The slot, from the name's last part, fits any buffer or is not taken.
+void CheckSlot(const CReplayReader& reader, const std::string& name, size_t bufferSize)
+{
+    const char* prefix = reader.Profile().prefix;
+    std::vector<char> buffer(bufferSize, 'x');   // exact size: a write past it shows
+    SlotKind kind = SlotKind(-1);
+    FUZZ_REQUIRE(reader.GetSlotFromFileName(name.c_str(), &kind, buffer.data(), bufferSize) == kSlotDone);
+    FUZZ_REQUIRE(kind == Numbered || kind == User || kind == Other);
+    if (kind == Other) return;
+    const size_t slotLength = strnlen(buffer.data(), bufferSize);
+    FUZZ_REQUIRE(slotLength < bufferSize && slotLength <= (kind == Numbered ? 2u : 4u));
+    FUZZ_REQUIRE(std::string(FileNamePart(name.c_str())).find(buffer.data(), std::strlen(prefix) + 1) !=
+                 std::string::npos);
+    if (kind == Numbered) {
+        const int number = (buffer[0] - '0') * 10 + (buffer[1] - '0');
+        FUZZ_REQUIRE(slotLength == 2 && number >= 1 && number <= kMaxSlot);
     }
 }
 
@@ -136,6 +155,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t length)
         restSize -= size_t(end + 1 - rest);
         rest = end + 1;
     }
+    if (name) CheckSlot(reader, name, 1 + (picked.rest[0] >> 1) % 8);
     // An exact-size copy, so that a read past the replay is seen.
     char* image = static_cast<char*>(std::malloc(restSize));
     if (restSize) std::memcpy(image, rest, restSize);

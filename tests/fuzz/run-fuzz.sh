@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# One bounded fuzz run: copies the seed corpus into a scratch folder, replays
-# it, explores from it until SECONDS have passed on one core, and fails on any
-# finding. The random seed is fixed per target (KVP_FUZZ_SEED overrides it),
-# so a run can be repeated; a finding is printed with the seed, the command
-# that reproduces it and its bytes, and stays in SCRATCH/findings/.
+# One bounded fuzz run from a copy of the seeds, with a fixed random seed
+# (KVP_FUZZ_SEED); fails on a finding, printed and kept in SCRATCH/findings/.
 #   run-fuzz.sh TARGET SEEDS SCRATCH SECONDS
 set -euo pipefail
 target=$1 seeds=$2 scratch=$3 seconds=$4

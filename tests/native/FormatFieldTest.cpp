@@ -6,9 +6,8 @@
 #include "common/PluginInfo.h"
 #include "common/PathName.h"
 
-// A field holds at most 511 bytes and its NUL, never runs past its 512, and
-// a cut never leaves half a double-byte character: lead bytes are 0x81-0x9F
-// and 0xE0-0xFC; half-width katakana (0xA0-0xDF) and the rest are single.
+// At most 511 bytes and the NUL, cut on a whole character (lead bytes
+// 0x81-0x9F and 0xE0-0xFC).
 TEST(FormatField, CutsAt511BytesOnAWholeCharacter)
 {
     const std::string a509(509, 'a'), a510(510, 'a');

@@ -20,8 +20,7 @@ namespace {
 const char kFirstDay[] = "\x88\xEA\x93\xFA\x96\xDA";
 const char kLastDay[] = "\x8D\xC5\x8FI\x93\xFA";
 
-// The row's fields, the file in a block of exactly its size, so that a read
-// past it shows.
+// The row's fields, from an exact-size copy of the file.
 Fields Row(const CImageReader& reader, const Bytes& file)
 {
     const testing_support::ExactBytes exact(file);
@@ -50,9 +49,8 @@ BestShot Best(int16_t level, int16_t scene, const Bytes& name, int32_t score = 0
 
 }  // namespace
 
-// Days and scenes are shown from one, past the day table as the stored
-// number; times in the machine's zone (these tests run at UTC+9), the stored
-// number widened without sign; a file cut inside its header shows zeros.
+// Days and scenes from one; times in the machine's zone (UTC+9 here),
+// unsigned; a cut header shows zeros.
 TEST(ImageRows, ScreenShotFields)
 {
     setenv("TZ", "JST-9", 1);
@@ -76,8 +74,7 @@ TEST(ImageRows, ScreenShotFields)
     for (const auto& c : cases) EXPECT_EQ(Row(CBryssPic(), c.file), c.fields) << c.file.size();
 }
 
-// Levels 1 to 12 by name, others as numbers; the spell card's name as
-// stored, ending at the field's end without a NUL.
+// Levels by name where they have one; the name as stored, NUL or not.
 TEST(ImageRows, BestShotFields)
 {
     const Bytes name = "\x83X\x83y\x83\x8B";

@@ -72,8 +72,7 @@ TEST(FindUserSection, FindsOnlyWholeSectionsInTheFirstTwoPlaces)
         EXPECT_EQ(f.size, cases[i].found.size) << "case " << i;
     }
 
-    // Every cut of a good file: never a read past the end, and a section cut
-    // short is never found.
+    // A section cut short is never found.
     for (size_t n = 0; n < good.size(); ++n)
         for (uint32_t type : {0u, 1u}) {
             const Found f = Find(type, good.substr(0, n));
@@ -93,19 +92,4 @@ TEST(FindUserSection, BadCallsAndThePayloadInTheCallersBuffer)
     ASSERT_EQ(FindUserSection(1, file.data(), uint32_t(file.size()), &text, &size), 0);
     file[file.size() - 3] = 'X';
     EXPECT_EQ(text[0], 'X');
-}
-
-TEST(ReadSectionPair, AcceptsOnlyTwoWholeSections)
-{
-    SectionPlace a{}, b{};
-    const ExactBytes good(Replay("kvor", {Section(1, "c"), Section(0, "info")}, 3));
-    ASSERT_TRUE(ReadSectionPair(good.data(), good.size(), a, b));
-    EXPECT_EQ(a.offset, 19u);
-    EXPECT_EQ(a.type, 1u);
-    EXPECT_EQ(b.offset, 19u + 13u);
-    EXPECT_EQ(b.length, 16u);
-    EXPECT_FALSE(ReadSectionPair(good.data(), 15, a, b));
-    EXPECT_FALSE(ReadSectionPair(good.data(), good.size() - 1, a, b));
-    const ExactBytes one(Replay("kvor", {Section(0, "info")}));
-    EXPECT_FALSE(ReadSectionPair(one.data(), one.size(), a, b));
 }

@@ -21,8 +21,7 @@ struct HostBlock {
     const char* Field(int i) const { return static_cast<const char*>(block) + 512 * i; }
 };
 
-// The row's fields, or the result code when there is none; the file in a
-// block of exactly its size, so that a read past it shows.
+// The row's fields and result, from an exact-size copy of the file.
 struct Row {
     PluginResult result;
     std::vector<std::string> fields;

@@ -19,8 +19,7 @@ Bytes Counting(size_t n)
     return b;
 }
 
-// Each cut shorter than the header, in a block of exactly its size, leaves
-// the record all zero (the records have no padding bytes).
+// A cut shorter than the header leaves the record all zero.
 template <typename Header>
 void ExpectCutsLeaveZero(const Bytes& file)
 {

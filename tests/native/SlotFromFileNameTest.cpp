@@ -1,13 +1,33 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <regex>
 #include <string>
 #include <vector>
 
 #include "tools/games/GameReaders.h"
-#include "support/SlotRegex.h"
 
 namespace {
+
+// The two shapes of names as regular expressions, which the plug-ins do without.
+class SlotRegex {
+public:
+    explicit SlotRegex(const std::string& prefix)
+        : m_numbered(prefix + "_([[:digit:]]{2}).rpy", kSyntax), m_user(prefix + "_ud(.{0,4}).rpy", kSyntax) {}
+    bool Numbered(const std::string& name, SlotCapture& capture) const { return Match(m_numbered, name, capture); }
+    bool User(const std::string& name, SlotCapture& capture) const { return Match(m_user, name, capture); }
+
+private:
+    static constexpr auto kSyntax = std::regex::ECMAScript | std::regex::icase;
+    static bool Match(const std::regex& pattern, const std::string& name, SlotCapture& capture)
+    {
+        std::smatch match;
+        if (!std::regex_match(name, match, pattern)) return false;
+        capture = {size_t(match.position(1)), size_t(match.length(1))};
+        return true;
+    }
+    std::regex m_numbered, m_user;
+};
 
 struct Slot {
     SlotKind kind;
@@ -22,11 +42,8 @@ Slot Recognise(const char* name, const CReplayReader& reader = CKvoraRec())
     return {kind, buffer};
 }
 
-// Every combination, in each place of the two shapes, of what may stand
-// there or in its stead: the prefix in another case, cut or of another game;
-// digits at the slot bounds and non-digits; "ud" in any case or cut; zero to
-// five user characters; the character before "rpy"; CR and LF; a Shift-JIS
-// lead byte (0x82) and trail bytes (0xA0, and 0x5C, the backslash).
+// In each place of the two shapes, what may stand there or in its stead,
+// CR, LF, lead and trail bytes (0x82, 0xA0, 0x5C) included.
 std::vector<std::string> NamesAround(const std::string& prefix, const std::string& otherPrefix)
 {
     std::string upper = prefix;
@@ -64,15 +81,11 @@ std::vector<std::string> NamesAround(const std::string& prefix, const std::strin
 
 }  // namespace
 
-// The plug-ins match the names by hand; the regular expressions of the two
-// shapes say what the answer must be, the capture included. The prefix is
-// data, so one game's names are enough here; the fuzz target tries them all.
+// The prefix is data: one game's names are enough.
 TEST(SlotFromFileName, MatchesTheRegularExpressions)
 {
     const char* prefix = kKvoraProfile.prefix;
-    const testing_support::SlotRegex oracle(prefix);
-    size_t numbered = 0;
-    size_t user = 0;
+    const SlotRegex oracle(prefix);
     for (const std::string& name : NamesAround(prefix, kMirelProfile.prefix)) {
         SlotCapture expected{99, 99};
         SlotCapture found{99, 99};
@@ -83,12 +96,7 @@ TEST(SlotFromFileName, MatchesTheRegularExpressions)
         const bool isUser = oracle.User(name, expected);
         ASSERT_EQ(MatchUserName(prefix, name.data(), name.size(), found), isUser) << ::testing::PrintToString(name);
         ASSERT_TRUE(found.start == expected.start && found.length == expected.length) << ::testing::PrintToString(name);
-        numbered += isNumbered;
-        user += isUser;
     }
-    // The grid holds names of both shapes, not only refusals.
-    EXPECT_GT(numbered, 100u);
-    EXPECT_GT(user, 100u);
 }
 
 // The slot comes from the name's last part, found character by character:

@@ -19,9 +19,7 @@ std::string Repeat(const std::string& piece, size_t times)
 
 }  // namespace
 
-// What a typed change (from `before` to `now`) leaves in the control under a
-// limit in bytes: the changed part cut to the whole characters that fit, the
-// caret behind what was kept.
+// A change from `before` to `now` keeps the whole characters that fit.
 TEST(FitTypedChange, KeepsTheWholeCharactersThatFit)
 {
     const std::string stored(40, 's'), twin = "\x82\x82";
@@ -47,9 +45,7 @@ TEST(FitTypedChange, KeepsTheWholeCharactersThatFit)
         {"x", "x" + paste, 30000, "x" + paste.substr(0, 29998), 29999},
         // A replaced selection is gone and its replacement cut.
         {"abcdef", "ab" + Repeat(kA, 3) + "ef", 8, "ab" + Repeat(kA, 2) + "ef", 6},
-        // The shared ends are whole characters: the last half-width katakana
-        // alone, not the trail byte of "あ" with it; the shared start ends
-        // behind the first 0x82 0x82, not inside the second.
+        // The shared ends are whole characters.
         {"x\xA0\xA0", "x" + kA + "\xA0", 3, "x\xA0", 1},
         {twin + kA, twin + twin + twin + kA, 6, twin + twin + kA, 4},
         {twin + "\xA0", twin + "a" + twin + "\xA0", 3, twin + "\xA0", 2},   // the trail bytes are compared

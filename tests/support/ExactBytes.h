@@ -1,7 +1,6 @@
 #pragma once
-// A copy of some bytes in a heap block of exactly their size. A std::string
-// always has its NUL behind the last byte, and a block with room to spare
-// hides a read or write just past the end; here the sanitizers see it.
+// Bytes in a heap block of exactly their size, so that the sanitizers see a
+// read or write just past the end.
 #include <cstdint>
 #include <cstring>
 #include <memory>

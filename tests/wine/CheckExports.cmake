@@ -1,9 +1,6 @@
-# Reads a built plug-in back: the export directory's name, every export at
-# its ordinal, nothing else exported, only system DLLs imported, and (32-bit)
-# the stdcall argument sizes the host's calls rely on, as the one list of the
-# host's calls has them ("Name:ordinal:bytes").
-# Arguments: PLUGIN, NAME, KIND (replay or image), POINTER_SIZE, OBJDUMP, NM,
-# OBJECTS (the export objects, separated by |).
+# A built plug-in's exports at their ordinals, nothing else, system DLLs only,
+# and (32-bit) the stdcall argument sizes the host relies on.
+# Arguments: PLUGIN, NAME, KIND, POINTER_SIZE, OBJDUMP, NM, OBJECTS (|-separated).
 include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/PluginExports.cmake)
 kvp_plugin_exports(${KIND} expected)
 

@@ -1,8 +1,5 @@
-# Reads a built 32-bit file back: the functions it imports, exactly those of
-# its list (tests/wine/imports/KIND.txt), the oldest Windows its header names
-# (5.1, Windows XP, as its OS and subsystem version) and, given MAX_BYTES, its
-# size. A new import fails here until someone decides it belongs.
-# Arguments: FILE, NAME, LIST, OBJDUMP, MAX_BYTES (optional).
+# A 32-bit file imports exactly its list's functions, says Windows 5.1 (XP)
+# and, given MAX_BYTES, is no larger. Arguments: FILE, NAME, LIST, OBJDUMP, MAX_BYTES.
 execute_process(COMMAND ${OBJDUMP} -p ${FILE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${FILE}")

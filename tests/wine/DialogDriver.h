@@ -42,8 +42,7 @@ inline BOOL CALLBACK MatchVisibleWindow(HWND window, LPARAM p)
     return !search->second;
 }
 
-// A visible top-level window of the thread that matches, polled for until
-// one shows up, `stop` is set or the patience ends; null if none.
+// A visible top-level window of the thread that matches, polled for; or null.
 inline HWND WaitForWindow(DWORD thread, const std::function<bool(HWND)>& match,
                           const std::atomic<bool>* stop = nullptr, DWORD patienceMs = kPatienceMs)
 {
@@ -77,8 +76,7 @@ struct Dialog {
     void CloseBox() const { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
     bool IsMessageBoxOver(HWND other) const { return IsDialogBox(other) && GetWindow(other, GW_OWNER) == window; }
-    // The text of the message box a failed save shows, which is then
-    // dismissed; empty if none appears.
+    // The text of the message box that shows, dismissed; empty if none.
     std::wstring DismissMessageBox() const
     {
         const HWND box = WaitForWindow(thread, [&](HWND w) { return IsMessageBoxOver(w); });
@@ -91,10 +89,8 @@ struct Dialog {
     }
 };
 
-// Runs openDialog on this thread while script drives the dialog from a
-// helper thread. A dialog that does not show fails the test (unless
-// mustShow is false, and it ends first); whatever the script leaves open is
-// cancelled in the end, so that a failing test ends instead of hanging.
+// Runs openDialog here while script drives the dialog from another thread;
+// what the script leaves open is cancelled, so that a failing test ends.
 inline int RunDialog(const std::function<int()>& openDialog, const std::function<void(const Dialog&)>& script,
                      bool mustShow = true)
 {

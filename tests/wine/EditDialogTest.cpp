@@ -1,9 +1,5 @@
-// The comment editor of every replay plug-in, end to end: EditDialog runs
-// the real dialog on the test's thread while a helper thread finds it,
-// checks what it shows, types and presses its buttons; the test then checks
-// the file on disk byte for byte. The write-back's steps are also made to
-// fail one by one on the real file system. The new content's layouts are
-// the portable core's, tested natively.
+// The comment editor end to end, and the write-back's steps failing one by
+// one on the real file system (the layouts are tested natively).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -56,9 +52,8 @@ protected:
     host::TempDir dir;
 };
 
-// The dialog over the host's window shows the comment in its font; OK
-// stores what was typed, and Cancel, Esc, the close box or no window to
-// show it over leave the file alone.
+// OK stores what was typed; Cancel, Esc, the close box and a bad parent
+// leave the file alone.
 TEST_P(EditDialogTest, OkStoresWhatWasTypedAndNothingElseDoes)
 {
     const std::string path = dir.Write("edit.rpy", File({Comment(kUpperAndLower), Info()}));
@@ -139,10 +134,7 @@ TEST_P(EditDialogCases, CommentSizes)
     }
 }
 
-// Japanese text stops at 30000 bytes, where the edit control counts
-// characters (under Wine) and would take twice that: what fits of a paste
-// goes in at the caret, whole characters only, the rest of the text stays
-// behind it, and typing goes on at the caret.
+// Japanese text stops at 30000 bytes where the control counts characters.
 TEST_P(EditDialogCases, JapaneseTypingStopsAt30000Bytes)
 {
     const std::string path = dir.Write("japanese.rpy", File({Info(), Comment("")}));
@@ -169,12 +161,10 @@ int WINAPI GetWindowTextFails(HWND, LPSTR buffer, int size)
     return 0;
 }
 
-// A failed save keeps the dialog open with the text as typed and says why
-// in a message box over it; the user can then try again, or give up.
+// A failed save says why and keeps the dialog and its text; OK may be tried again.
 TEST_P(EditDialogCases, FailedSavesSayWhyAndKeepTheText)
 {
-    // The file vanishes while the dialog is up, then the game writes it
-    // anew: OK reads it afresh and keeps what the game wrote.
+    // Gone while the dialog is up, then written anew: OK reads it afresh.
     const Bytes file = File({Info(), Comment("original")}), after = Info("Name After the game wrote it again\r\n");
     const std::string vanishing = dir.Write("vanishing.rpy", file);
     EXPECT_EQ(Run(vanishing, [&](const Dialog& d) {
@@ -190,9 +180,7 @@ TEST_P(EditDialogCases, FailedSavesSayWhyAndKeepTheText)
     }), 0);
     EXPECT_EQ(ReadBytes(vanishing), Saved("typed text", after));
 
-    // Read-only; another game's replay (another magic where there is no
-    // other replay game); a replay whose sections run past its end; and a
-    // text the editor cannot read, which is never stored as an empty comment.
+    // A text that cannot be read is never stored as an empty comment.
     const Bytes magic = GetParam().Magic();
     Bytes theirs = magic.substr(0, 3) + char(magic[3] ^ 1);
     for (const Game& other : games::Replays())
@@ -230,9 +218,7 @@ TEST_P(EditDialogCases, FailedSavesSayWhyAndKeepTheText)
     }
 }
 
-// The host's other threads may change the current folder while the dialog
-// is up: OK writes the replay the dialog showed, not one of the same name in
-// the folder that is current when OK is pressed.
+// The host's other threads may change the current folder while the dialog is up.
 TEST_P(EditDialogCases, OkWritesTheFileItShowed)
 {
     host::TempDir other;
@@ -364,8 +350,7 @@ TEST(WriteCommentOnDisk, EveryFailingStepLeavesTheReplayAsItWas)
     EXPECT_EQ(FilesIn(dir), alone);
 }
 
-// Another program's handle on the replay, closed when the rename first finds
-// the replay busy: the rename is then tried again, whatever the timing.
+// Another program's handle on the replay, closed at the first busy rename.
 HANDLE g_heldReplay = INVALID_HANDLE_VALUE;
 int g_busyRenames = 0;
 
@@ -407,9 +392,7 @@ TEST(WriteCommentOnDisk, ABusyReplayIsRenamedOnceLetGo)
     EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"kvora_02.rpy"});
 }
 
-// This process runs in code page 1252 (plugin_tests_1252), where 0xE9 is
-// "é" and no lead byte: a replay in a folder named "Café" gets its slot from
-// its own name, and its comment is saved in that folder.
+// Run in code page 1252 (plugin_tests_1252), where 0xE9 ("é") is no lead byte.
 TEST(CodePage1252, PathsAreWalkedInTheProcesssCodePage)
 {
     ASSERT_EQ(GetACP(), 1252u);

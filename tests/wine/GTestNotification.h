@@ -1,7 +1,6 @@
 #pragma once
-// Google Test's Notification for the cross builds (its customisation point
-// GTEST_HAS_NOTIFICATION_): its own needs std::mutex, which MinGW-w64's
-// win32 thread model lacks; this one is a Windows event.
+// Google Test's Notification as a Windows event: the win32 thread model has
+// no std::mutex.
 #include <windows.h>
 
 namespace testing {

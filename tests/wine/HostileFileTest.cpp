@@ -1,7 +1,5 @@
-// Cut, misplaced and oversized files through every file export of every
-// plug-in, in path mode and in memory mode right before a no-access page:
-// each call answers a code of the contract and hands over only blocks of the
-// promised sizes, both modes answer alike, and the heap stays intact.
+// Cut and broken files through every file export, on disk and right before
+// a no-access page: codes of the contract, blocks of the promised sizes.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -38,9 +36,7 @@ Bytes ValidFile(const Game& game)
     return ShotOf(game, s, b, EncodeLzss(picture.data(), picture.size()));
 }
 
-// Every cut of the first 64 bytes and every seventh beyond, and the fields
-// worth breaking: a replay's offsets, lengths and types; a shot's size,
-// indexes, time and numbers.
+// Cuts, and the fields worth breaking.
 std::vector<Bytes> MakeHostileFiles(const Game& game)
 {
     const Bytes good = ValidFile(game);

@@ -1,7 +1,5 @@
 #pragma once
-// Puts a test's own function in place of one that a loaded module imports,
-// in the module's import address table, and the original back when it goes:
-// a test sees, or makes fail, what a plug-in asks of the system.
+// A test's own function in place of one a module imports, while it lives.
 #include <windows.h>
 
 #include <cstring>

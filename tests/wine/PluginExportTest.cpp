@@ -1,8 +1,4 @@
-// Every plug-in's file exports as the host calls them: the gate, the result
-// codes, the blocks handed over with LocalAlloc and their sizes, in path and
-// memory mode. What rows and pictures hold is the
-// portable core's (the native tests) and, for the samples, the golden
-// listings' (KvhostTest.cpp).
+// The file exports as the host calls them: codes and blocks, in both modes.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -39,8 +35,7 @@ protected:
         return ShotOf(game(), screen, best, picture.empty() ? "\xFF\xFF" : EncodeLzss(picture.data(), picture.size()));
     }
     Bytes Good() const { return game().IsReplay() ? ReplayOf(game(), {Info(), Comment("a comment")}, 64) : Shot(5, 3); }
-    // Every export on the same bytes in path mode and in memory mode, right
-    // before a no-access page.
+    // Every export, on disk and right before a no-access page.
     std::vector<std::vector<host::Answer>> BothModes(const std::string& name, const Bytes& file)
     {
         const host::GuardedBytes image(file);
@@ -106,10 +101,7 @@ class ReplayExports : public Exports {};
 
 std::string Field(const std::string& row, int i) { return row.c_str() + 512 * i; }
 
-// The row in both modes, the slot only where the file name tells it; the
-// text panes exactly as long as they are, NUL included. Fields of 512 bytes
-// and more are cut by msvcrt's formatter, which the native build does not
-// have: on a whole character, nothing running into the next field.
+// Long fields are cut by msvcrt's formatter, which the native build lacks.
 TEST_P(ReplayExports, BlocksInPathAndMemoryMode)
 {
     const Bytes info = "Name " + Bytes(510, 'n') + "\x83\x7E\r\nVersion 9\r\n";

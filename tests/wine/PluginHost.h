@@ -1,7 +1,5 @@
 #pragma once
-// What the host does with a plug-in, for the tests: load it by file name,
-// find its exports by name, call them and free every block they hand over;
-// and the files the tests hand it, on disk or in memory.
+// What the host does with a plug-in, and the files the tests hand it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -26,8 +24,7 @@ inline std::string PluginPath(const std::string& name, const char* folder = "KVP
     return Env(folder) + "\\" + name + ".kvp";
 }
 
-// A plug-in loaded by its file name, its exports found by name as the host
-// finds them (null where it has none).
+// A plug-in loaded, and its exports found, as the host does.
 struct Plugin {
     explicit Plugin(const std::string& name, const char* folder = "KVP_PLUGIN_DIR")
         : module(LoadLibraryA(PluginPath(name, folder).c_str())),
@@ -89,9 +86,7 @@ inline void RemoveTree(const std::wstring& dir)
     RemoveDirectoryW(dir.c_str());
 }
 
-// A scratch folder for one test's files, removed with them. Names are UTF-8
-// and wide on the disk, so that a test can make names the ANSI code page
-// lacks; the folder's own path is ASCII, which a plug-in takes as it is.
+// A scratch folder; names in UTF-8 (wide on disk), its own path ASCII.
 class TempDir {
 public:
     TempDir()
@@ -156,9 +151,7 @@ private:
 // block handed over (LocalAlloc takes the process heap).
 inline bool HeapIsIntact() { return HeapValidate(GetProcessHeap(), 0, nullptr) != FALSE; }
 
-// An export's answer as plain values: its result and the bytes of each
-// block it handed over (copied, then freed; `freed` is false where
-// LocalFree refused one).
+// An export's result and the bytes of the blocks it handed over, freed.
 struct Answer {
     int result = -1;
     std::vector<std::string> blocks;
@@ -166,8 +159,7 @@ struct Answer {
     bool operator==(const Answer& o) const { return result == o.result && blocks == o.blocks; }
 };
 
-// IsSupported, GetFileInfoList, then GetFileInfoText1 and GetFileInfoText2
-// or GetFileInfoImage2; each once, as the host calls them, on any thread.
+// Every file export once, as the host calls them.
 class PluginCalls {
 public:
     PluginCalls(const std::string& name, bool replay, const char* folder = "KVP_PLUGIN_DIR")

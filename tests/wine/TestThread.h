@@ -1,7 +1,5 @@
 #pragma once
-// A thread of a Windows test program: MinGW-w64's win32 thread model, whose
-// runtime imports no thread-control function into the plug-ins, has no
-// std::thread. Runs body on a new thread; join() or the destructor waits.
+// A thread, which the win32 thread model's std lacks; join() or the destructor waits.
 #include <windows.h>
 
 #include <functional>

@@ -1,7 +1,5 @@
-// An exception thrown below the exports ends at their catch-all: the export
-// answers its failure code and the process, which is the host's, lives on.
-// The two plug-ins under test are built from the plug-ins' own export
-// sources with readers that throw (tests/wine/throwing).
+// An exception below the exports ends at their catch-all (plug-ins built
+// with readers that throw, tests/wine/throwing).
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -1,10 +1,6 @@
-// The version resource of every built file, read back as Windows reads it and
-// compared with what each plug-in says of itself through GetPluginInfo. Both
-// are made from the plug-in's Description.h, but by two compilers: the C++
-// compiler turns its UTF-8 into Shift-JIS, the resource compiler into UTF-16,
-// and a character that the two map differently ("〜") makes them disagree.
-// The 64-bit build also reads the 32-bit files (KVP_RELEASE_DIR): version
-// resources read as data whatever the bitness.
+// The version resources against GetPluginInfo: two compilers make them from
+// Description.h, and may map a character ("〜") differently. The 64-bit build
+// also reads the 32-bit files (KVP_RELEASE_DIR).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -24,10 +20,7 @@ std::wstring FromShiftJis(const std::string& text)
     return out;
 }
 
-// A file's version strings under its first translation, as Windows looks
-// them up; each name maps to "<missing>" where the file lacks it. Checks on
-// the way what every file carries alike: Japanese/Unicode strings, the fixed
-// part's numbers those of the version string, and its own file name.
+// A version string; on the way, what every file carries alike.
 std::wstring VersionString(const std::string& file, const wchar_t* name, DWORD fileType)
 {
     DWORD ignored = 0;

@@ -1,14 +1,10 @@
-# Tests of the built plug-ins, run under Wine: a Windows test program loads
-# each .kvp with LoadLibraryA and calls its exports as the host does.
+# Tests of the built plug-ins, loaded under Wine as the host loads them.
 math(EXPR wine_bits "${CMAKE_SIZEOF_VOID_P} * 8")
 set(KVP_WINE_ARCH win${wine_bits})
 set(KVP_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(wine_env KVP_WINE_ARCH=${KVP_WINE_ARCH} KVP_WINE_PREFIX=${KVP_WINE_PREFIX})
 
-# Checks of the built files themselves: export tables and, for the 32-bit
-# files, what they need of Windows: exactly the functions of their kind's
-# list in imports/, Windows XP (5.1) in their headers, and for a plug-in,
-# which the host loads at its start, at most 200 KiB.
+# The built files' exports and, 32-bit, their imports, Windows floor and size.
 get_property(kvp_plugins GLOBAL PROPERTY KVP_PLUGINS)
 foreach(plugin IN LISTS kvp_plugins)
   get_property(kind GLOBAL PROPERTY KVP_KIND_${plugin})
@@ -33,13 +29,10 @@ endif()
 # Test programs run under Wine (the emulator is taken when a target is made).
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${wine_env} ${CMAKE_SOURCE_DIR}/tools/wine/wine-run.sh)
 
-# The test program compiles in every build, also where it cannot run: a
-# 32-bit-only compile error must fail the build on every machine.
+# Compiled also where it cannot run: a 32-bit-only error fails every build.
 file(GLOB wine_test_sources ${CMAKE_CURRENT_LIST_DIR}/*Test.cpp)
 add_executable(plugin_tests ${wine_test_sources})
 target_include_directories(plugin_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR})
-# The tests encode their own pictures, make the write-back's steps fail one
-# by one, run kvhost's commands in their process and read version resources.
 target_link_libraries(plugin_tests PRIVATE GTest::gtest_main kvp_lzss_encoder kvp_sample_pictures kvp_comment_files
                       kvp_games kvhost_commands version)
 target_include_directories(plugin_tests SYSTEM PRIVATE /usr/include/stb)
@@ -50,10 +43,7 @@ if(NOT KVP_WINE_TESTS)
   return()
 endif()
 
-# One server for all the tests, started with its output in a log, and the
-# prefix made ready before the first test (wine-prefix.sh says how); code
-# page 932 for the tests, as the host's users have it: the comment editor's
-# texts are Shift-JIS.
+# One Wine server for all the tests; code page 932, as the host's users have it.
 set(KVP_WINE_LOCALE LC_ALL=ja_JP.UTF-8 LOCPATH=${CMAKE_BINARY_DIR}/locale)
 add_test(NAME wine_start
          COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${KVP_WINE_LOCALE} ${CMAKE_SOURCE_DIR}/tools/wine/wine-prefix.sh start)
@@ -61,9 +51,8 @@ add_test(NAME wine_stop COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${CMAKE_SOUR
 set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
 set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
 
-# Wine maps the root of the file system to drive Z:. Wine takes the ANSI code
-# page from the locale: the tests of paths in code page 1252 run in a
-# process of their own.
+# Wine takes the ANSI code page from the locale: the tests of code page 1252
+# run in a process of their own.
 add_test(NAME plugin_tests COMMAND plugin_tests --gtest_filter=-CodePage1252.*)
 add_test(NAME plugin_tests_1252 COMMAND plugin_tests --gtest_filter=CodePage1252.*)
 set_tests_properties(plugin_tests plugin_tests_1252 PROPERTIES
@@ -74,8 +63,7 @@ set_property(TEST plugin_tests_1252 APPEND PROPERTY ENVIRONMENT LC_ALL=en_US.UTF
 # A filter that finds no test would pass.
 set_tests_properties(plugin_tests_1252 PROPERTIES FAIL_REGULAR_EXPRESSION "PASSED  \\] 0 tests")
 
-# The version resource test: the release version kvhost carries and, in the
-# 64-bit build, the 32-bit files of the same sources, read as data.
+# The version resource test also reads the 32-bit files, as data.
 set_property(TEST plugin_tests APPEND PROPERTY ENVIRONMENT KVP_RELEASE_VERSION=${KVP_RELEASE_VERSION})
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(KVP_RELEASE_DIR ${CMAKE_SOURCE_DIR}/out/build/cross/plugins CACHE PATH

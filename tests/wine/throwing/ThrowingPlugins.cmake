@@ -1,7 +1,5 @@
-# Two test plug-ins built from the plug-ins' own export sources, with readers
-# that throw (ThrowingReader.h, named by each folder's Description.h), for the
-# test that the exports' catch-all answers with the failure code and the
-# host's process lives on. Never part of a release, and not in plugins/.
+# Two test plug-ins from the plug-ins' own export sources, with readers that
+# throw (ThrowingReader.h); never part of a release.
 if(NOT TARGET plugin_tests)
   return()
 endif()

@@ -1,9 +1,6 @@
 #pragma once
-// The readers of the test plug-ins: a game's reader with faults, made in
-// place of its kind's reader (each test folder's Description.h says so). The
-// magic check throws for a file that begins with kThrowingMagic, as a reader
-// with a fault would; so does finding a replay's section, and decoding a
-// picture.
+// Readers that throw for a file beginning with kThrowingMagic: in the magic
+// check, the section search and the decoding.
 #include <cstdint>
 #include <cstring>
 #include <new>

@@ -1,6 +1,5 @@
 #pragma once
-// The test plug-in describes itself as the game whose reader it wraps, and
-// reads with that game's profile through a reader that throws.
+// As the game it wraps, through a reader that throws.
 #include "plugins/kvorarec/Description.h"
 #undef KVP_PLUGIN_READER
 #undef KVP_KIND_READER
