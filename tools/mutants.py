@@ -148,15 +148,18 @@ def read_list(path):
 
 def plant(tree, mutant):
     """Writes the mutant into the tree; returns the file's old content, or
-    None when the line is no longer as it stood."""
+    None when no line of the file is as the line stood."""
     file, number, column, old, new, text = mutant
     path = os.path.join(tree, file)
     with open(path, encoding="utf-8") as f:
         content = f.read()
     lines = content.split("\n")
-    line = lines[number - 1]
-    if line.strip() != text:
+    # The line as it stood, where it is now: the nearest with the same text.
+    same = [i + 1 for i, line in enumerate(lines) if line.strip() == text]
+    if not same:
         return None
+    number = min(same, key=lambda n: abs(n - number))
+    line = lines[number - 1]
     start = column - 1
     if line[start:start + len(old)] != old:
         return None
