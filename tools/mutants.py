@@ -201,9 +201,9 @@ def run(args):
                "'-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -fno-sanitize-recover=all' "
                "'-DCMAKE_C_FLAGS=-fsanitize=address,undefined -fno-sanitize-recover=all' >/dev/null")
     build_native = f"cmake --build {native} -j{jobs}"
-    test_native = f"ctest --test-dir {native} -j{jobs} --no-tests=error -E samples_reproduced"
+    test_native = f"ctest --test-dir {native} -j{jobs} --no-tests=error --output-on-failure"
     build_wine = f"cmake --build {wine} -j{jobs} --target all"
-    test_wine = f"xvfb-run -a ctest --test-dir {wine} --no-tests=error -E 'release_archive'"
+    test_wine = f"xvfb-run -a ctest --test-dir {wine} --no-tests=error --output-on-failure -E 'release_archive'"
     with open(args.log, "a", encoding="utf-8") as log:
         if not sh(prepare, tree, log, 600) or not sh(build_native, tree, log, 3600) \
                 or not sh(test_native, tree, log, 1200):
