@@ -132,7 +132,8 @@ BOOL CEditDialog::OnInitDialog(HWND hwnd)
 {
     const HWND edit = GetDlgItem(hwnd, kCommentEditId);
     // Binds typing only: a longer stored comment is still shown whole. It
-    // counts bytes on Windows only; OnTextChanged makes it bytes everywhere.
+    // counts bytes in some controls, characters in others; OnTextChanged
+    // makes it bytes everywhere.
     SendMessageA(edit, EM_LIMITTEXT, WPARAM(m_textLimit), 0);
     m_font.Reset(CreateFontA(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0, 0, 0,
                              kFontFace));
